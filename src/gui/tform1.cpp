@@ -1,0 +1,119 @@
+#include "tform1.h"
+
+#include <QShowEvent>
+#include <QStyle>
+#include <QTabBar>
+
+#include "about_page.h"
+#include "apply_texts.h"
+#include "box_presenter.h"
+#include "configuration_page.h"
+#include "eeprom_grid.h"
+#include "eeprom_page.h"
+#include "firmware_page.h"
+#include "layout_rules.h"
+#include "picture_page.h"
+#include "qt_file_dialogs.h"
+#include "shell/message_table.h"
+#include "shell/title.h"
+#include "terminal_page.h"
+#include "tuning_page.h"
+#include "widgets.h"
+
+namespace velarix::gui {
+
+namespace {
+
+constexpr QSize kStartSize{736, 657};
+
+}  // namespace
+
+TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(TitleText());
+    if (!services.dialogs) ownDialogs_ = std::make_unique<QtFileDialogs>(folders_, this);
+    if (!services.boxes) ownBoxes_ = std::make_unique<DialogBoxPresenter>(this);
+    dialogs_ = services.dialogs ? services.dialogs : ownDialogs_.get();
+    boxes_ = services.boxes ? services.boxes : ownBoxes_.get();
+    BuildPages();
+    frame_ = std::make_unique<WidgetOperationFrame>(
+        FrameWidgets{{eeprom_->Status(), parallel_->Status(), jtag_->Status()},
+                     {eeprom_->Progress(), parallel_->Progress(), jtag_->Progress()},
+                     {eeprom_->Log(), parallel_->Log(), terminal_->Log(), jtag_->Log()},
+                     this},
+        *boxes_);
+    ApplyTexts(this, Messages());
+    ConnectEepromPage();
+    resize(kStartSize);
+}
+
+TForm1::~TForm1() = default;
+
+// The pages in their tab order.
+void TForm1::BuildPages() {
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    // All eight tabs should fit the narrowest window on one line.
+    pages_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
+    setCentralWidget(pages_);
+    eeprom_ = new EepromPage(image_, editing_, *dialogs_, *boxes_);
+    parallel_ = new FirmwarePage(kParallelFirmwareNames, *dialogs_, *boxes_);
+    jtag_ = new FirmwarePage(kJtagFirmwareNames, *dialogs_, *boxes_);
+    terminal_ = new TerminalPage(*dialogs_, *boxes_);
+    tuning_ = new TuningPage;
+    picture_ = new PicturePage;
+    configuration_ = new ConfigurationPage;
+    about_ = new AboutPage;
+    for (QWidget* page : std::initializer_list<QWidget*>{
+             eeprom_, parallel_, jtag_, terminal_, tuning_, picture_, configuration_, about_}) {
+        pages_->addTab(page, QString());
+    }
+    OnResize(eeprom_->Grid(), [this](QSize) { SetColumnWidths(); });
+    OnResize(tuning_->ChannelGrid(), [this](QSize) { SetColumnWidths(); });
+    OnResize(tuning_->TransponderGrid(), [this](QSize) { SetColumnWidths(); });
+    connect(pages_, &QTabWidget::currentChanged, this, [this] { SetColumnWidths(); });
+}
+
+void TForm1::ConnectEepromPage() {
+    connect(eeprom_->eraseButton, &QPushButton::clicked, this, [this] { image_.EraseImage(); });
+}
+
+// The hex grid's last column takes what the channel grid's width leaves. A
+// page is laid out only when it comes to the front, so while "Sintonización"
+// has not been shown at the current size its grid's width is taken from the
+// page width, less the room its sub-page control took the last time.
+int TForm1::ChannelGridWidth() const {
+    auto* grid = tuning_->ChannelGrid();
+    auto* subPages = tuning_->SubPages();
+    if (tuning_->size() == eeprom_->size() && grid->isVisible()) {
+        channelGridChrome_ = subPages->width() - grid->width();
+    }
+    return eeprom_->width() - kTuningSideColumn - channelGridChrome_;
+}
+
+void TForm1::SetColumnWidths() {
+    eeprom_->Grid()->SetColumnWidths(ChannelGridWidth());
+    tuning_->ChannelGrid()->SetColumnWidths(
+        ChannelGridColumnWidths(tuning_->ChannelGrid()->width()));
+    tuning_->TransponderGrid()->SetColumnWidths(
+        TransponderGridColumnWidths(tuning_->TransponderGrid()->width()));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FirstShown();
+    }
+}
+
+// Once the window is on screen it may not be made smaller than its minimum
+// outer size; before that any size is accepted.
+void TForm1::FirstShown() {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    setMinimumSize(kMinimumWindowSize - frame);
+    SetColumnWidths();
+    about_->ColourVersion();
+}
+
+}  // namespace velarix::gui

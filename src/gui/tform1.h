@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTabWidget>
+#include <memory>
+
+#include "eeprom/eeprom_image.h"
+#include "eeprom/hex_editing.h"
+#include "shell/file_dialogs.h"
+#include "widget_operation_frame.h"
+
+namespace velarix::gui {
+
+class AboutPage;
+class BoxPresenter;
+class ConfigurationPage;
+class EepromPage;
+class FirmwarePage;
+class PicturePage;
+class TerminalPage;
+class TuningPage;
+
+// What the window shows its dialogs with. Left empty, the window makes its own
+// modal dialogs; tests hand in doubles that answer at once.
+struct WindowServices {
+    FileDialogs* dialogs = nullptr;
+    BoxPresenter* boxes = nullptr;
+};
+
+// The main window: one page per task, and the data those pages show.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(WindowServices services = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    OperationFrame& Frame() { return *frame_; }
+    EepromImage& Image() { return image_; }
+    HexEditing& Editing() { return editing_; }
+    DialogFolders& Folders() { return folders_; }
+    FileDialogs& Dialogs() { return *dialogs_; }
+    BoxPresenter& Boxes() { return *boxes_; }
+
+    QTabWidget* Pages() const { return pages_; }
+    EepromPage* Eeprom() const { return eeprom_; }
+    FirmwarePage* ParallelFirmware() const { return parallel_; }
+    FirmwarePage* JtagFirmware() const { return jtag_; }
+    TerminalPage* Terminal() const { return terminal_; }
+    TuningPage* Tuning() const { return tuning_; }
+    PicturePage* Picture() const { return picture_; }
+    ConfigurationPage* Configuration() const { return configuration_; }
+    AboutPage* About() const { return about_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildPages();
+    void ConnectEepromPage();
+    void SetColumnWidths();
+    int ChannelGridWidth() const;
+    void FirstShown();
+
+    EepromImage image_;
+    HexEditing editing_{image_};
+    DialogFolders folders_;
+    std::unique_ptr<FileDialogs> ownDialogs_;
+    std::unique_ptr<BoxPresenter> ownBoxes_;
+    FileDialogs* dialogs_;
+    BoxPresenter* boxes_;
+    std::unique_ptr<WidgetOperationFrame> frame_;
+
+    QTabWidget* pages_ = nullptr;
+    EepromPage* eeprom_ = nullptr;
+    FirmwarePage* parallel_ = nullptr;
+    FirmwarePage* jtag_ = nullptr;
+    TerminalPage* terminal_ = nullptr;
+    TuningPage* tuning_ = nullptr;
+    PicturePage* picture_ = nullptr;
+    ConfigurationPage* configuration_ = nullptr;
+    AboutPage* about_ = nullptr;
+    bool shown_ = false;
+    mutable int channelGridChrome_ = 4;
+};
+
+}  // namespace velarix::gui

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "layout_rules.h"
+
+namespace velarix::gui {
+namespace {
+
+TEST(ColumnWidths, HexGridColumnsShareTheGridWidth) {
+    // 600 / 18.652173 = 32.17 -> 32; the last column takes the channel grid's rest.
+    const auto widths = HexGridColumnWidths(600, 590);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(widths[i], 32);
+    EXPECT_EQ(widths[16], 590 - 16 * 32 - 26);
+}
+
+TEST(ColumnWidths, ChannelGridRoundsHalvesToEven) {
+    // 222 / 4.723404 = 47.0 ; 222 / 17.76 = 12.5 -> 12 (half to even)
+    const auto widths = ChannelGridColumnWidths(222);
+    EXPECT_EQ(widths[1], 47);
+    EXPECT_EQ(widths[9], 12);
+    int used = 0;
+    for (int i = 0; i < 10; ++i) used += widths[i];
+    EXPECT_EQ(widths[10], 222 - used - 31);
+}
+
+TEST(ColumnWidths, TransponderGridAtTheDesignedWidth) {
+    const auto widths = TransponderGridColumnWidths(594);
+    EXPECT_EQ(widths[0], 26);  // 26.4
+    EXPECT_EQ(widths[1], 60);  // 60
+    EXPECT_EQ(widths[2], 53);  // 52.8
+    EXPECT_EQ(widths[8], 48);  // 48.02
+    EXPECT_EQ(widths[9], 53);
+    int used = 0;
+    for (int i = 0; i < 10; ++i) used += widths[i];
+    EXPECT_EQ(widths[10], 594 - used - 31);
+}
+
+TEST(PageLayouts, FollowThePageSize) {
+    const QSize page(748, 600);
+    EXPECT_EQ(LayOutEepromPage(page).subPages, QRect(0, 0, 603, 585));
+    EXPECT_EQ(LayOutEepromPage(page).statusTop, 466);
+    EXPECT_EQ(LayOutHexSubPage({580, 570}).grid, QRect(0, 0, 578, 463));
+    EXPECT_EQ(LayOutHexSubPage({580, 570}).log.top(), 466);
+    EXPECT_EQ(LayOutFirmwarePage(page).log, QRect(0, 0, 569, 585));
+    EXPECT_EQ(LayOutTerminalPage(page).log, QRect(0, 0, 748, 577));
+    EXPECT_EQ(LayOutTerminalPage(page).input.top(), 579);
+    EXPECT_EQ(LayOutConfigurationPage(page, {160, 22}).subPages, QRect(0, 0, 748, 568));
+    EXPECT_EQ(LayOutConfigurationPage(page, {160, 22}).defaultsButton, QRect(294, 575, 160, 22));
+}
+
+TEST(PageLayouts, PictureIsCentredThirteenAboveTheMiddle) {
+    const auto layout = LayOutPicturePage({800, 700}, {720, 576}, {120, 22});
+    EXPECT_EQ(layout.picture, QRect(40, 49, 720, 576));
+    EXPECT_EQ(layout.readButton, QRect(400 - 72 - 60, 678, 120, 22));
+    EXPECT_EQ(layout.saveButton, QRect(400 + 56 - 60, 678, 120, 22));
+}
+
+}  // namespace
+}  // namespace velarix::gui
