@@ -10,6 +10,13 @@ std::optional<QString> CliContext::TakeOption(const QString& name) {
     return value;
 }
 
+QString CliContext::LeftoverOption() const {
+    for (const QString& arg : args_) {
+        if (arg.startsWith(QStringLiteral("--"))) return arg;
+    }
+    return QString();
+}
+
 bool CliContext::TakeFlag(const QString& name) {
     return args_.removeOne(name);
 }

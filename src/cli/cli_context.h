@@ -5,6 +5,8 @@
 #include <QTextStream>
 #include <optional>
 
+#include "shell/clock.h"
+
 namespace velarix::cli {
 
 // Exit statuses of velarix-cli.
@@ -13,8 +15,8 @@ enum ExitStatus { kDone = 0, kFailed = 1, kBadUsage = 2 };
 // The arguments of one command and where its output goes.
 class CliContext {
 public:
-    CliContext(QStringList args, QTextStream& out, QTextStream& err)
-        : args_(std::move(args)), out_(out), err_(err) {}
+    CliContext(QStringList args, QTextStream& out, QTextStream& err, Clock& clock)
+        : args_(std::move(args)), out_(out), err_(err), clock_(clock) {}
 
     // Takes "--name VALUE" out of the arguments.
     std::optional<QString> TakeOption(const QString& name);
@@ -22,9 +24,16 @@ public:
     bool TakeFlag(const QString& name);
     // What is left once the options were taken.
     const QStringList& Rest() const { return args_; }
+    // The first argument left that looks like an option ("--name", also one
+    // whose value is missing), or an empty text.
+    QString LeftoverOption() const;
 
     QTextStream& out() { return out_; }
     QTextStream& err() { return err_; }
+    // The clock every wait is measured with; the tests' is virtual.
+    Clock& clock() { return clock_; }
+    // Whether progress may be drawn on standard error (it is a terminal).
+    bool showProgress = false;
 
     // Reports a usage fault and gives the status to exit with.
     int BadUsage(const QString& text);
@@ -33,6 +42,7 @@ private:
     QStringList args_;
     QTextStream& out_;
     QTextStream& err_;
+    Clock& clock_;
 };
 
 }  // namespace velarix::cli

@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include "serial_commands.h"
+#include "serve.h"
 #include "shell/title.h"
 
 namespace velarix::cli {
@@ -17,13 +19,29 @@ int Version(CliContext& context) {
     return kDone;
 }
 
+int Simulator(CliContext& context) {
+    return sim::Serve(context.Rest(), context.out(), context.err());
+}
+
 const Command kCommands[] = {
+    {"eeprom read", "eeprom read -o FILE [--format raw] [--length all|0AF|row:RR] [serial options]",
+     EepromRead},
+    {"eeprom write", "eeprom write -i FILE [--format raw] [--length L] [serial options]",
+     EepromWrite},
+    {"eeprom verify", "eeprom verify -i FILE [--format raw] [--length L] [serial options]",
+     EepromVerify},
+    {"terminal", "terminal [--no-checksum] LINE... [serial options]", TerminalLines},
+    {"sim", "sim [--eeprom FILE] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]",
+     Simulator},
     {"version", "version", Version},
 };
 
 int Help(CliContext& context) {
-    context.out() << "usage: velarix-cli [--settings DIR] [--language NAME] COMMAND [options]\n"
-                  << "commands:\n";
+    context.out()
+        << "usage: velarix-cli [--settings DIR] [--language NAME] COMMAND [options]\n"
+        << "serial options: --port DEVICE --baud N --data-bits 6|7|8\n"
+        << "  --parity none|even|odd|mark|space --stop-bits 1|2 --flow none|software|hardware\n"
+        << "commands:\n";
     for (const auto& command : kCommands) context.out() << "  " << command.usage << '\n';
     context.out().flush();
     return kDone;
@@ -52,7 +70,8 @@ int RunCommand(CliContext& context) {
     if (args.first() == QLatin1String("--version")) return Version(context);
     const Command* command = Find(args);
     if (!command) return context.BadUsage(QStringLiteral("unknown command: ") + args.join(' '));
-    CliContext commandContext(args, context.out(), context.err());
+    CliContext commandContext(args, context.out(), context.err(), context.clock());
+    commandContext.showProgress = context.showProgress;
     return command->run(commandContext);
 }
 

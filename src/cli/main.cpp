@@ -1,6 +1,6 @@
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <cstdio>
 
 #include "commands.h"
 
@@ -10,7 +10,9 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    velarix::cli::CliContext context(args, out, err);
+    velarix::SystemClock clock;
+    velarix::cli::CliContext context(args, out, err, clock);
+    context.showProgress = ::isatty(STDERR_FILENO) != 0;
     const int status = velarix::cli::RunCommand(context);
     out.flush();
     err.flush();

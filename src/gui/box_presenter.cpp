@@ -24,17 +24,18 @@ QMessageBox::Icon IconOf(BoxKind kind) {
 }  // namespace
 
 void DialogBoxPresenter::Show(BoxKind kind, const QString& text) {
-    QMessageBox box(IconOf(kind), TitleText(), text, QMessageBox::Ok, owner_);
+    QMessageBox box(IconOf(kind), TitleText(), DisplayedText(text), QMessageBox::Ok, owner_);
     box.exec();
 }
 
 bool DialogBoxPresenter::AskOkCancel(BoxKind kind, const QString& text) {
-    QMessageBox box(IconOf(kind), TitleText(), text, QMessageBox::Ok | QMessageBox::Cancel, owner_);
+    QMessageBox box(IconOf(kind), TitleText(), DisplayedText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, owner_);
     return box.exec() == QMessageBox::Ok;
 }
 
 AbortRetryIgnore DialogBoxPresenter::AskAbortRetryIgnore(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, TitleText(), text,
+    QMessageBox box(QMessageBox::Critical, TitleText(), DisplayedText(text),
                     QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, owner_);
     switch (box.exec()) {
         case QMessageBox::Retry:

@@ -6,6 +6,7 @@
 #include "box_presenter.h"
 #include "shell/file_dialogs.h"
 #include "shell/message_table.h"
+#include "shell/operation_frame.h"
 #include "shell/whole_file.h"
 
 namespace velarix::gui {
@@ -36,8 +37,12 @@ LogMemo::LogMemo(const LogMemoNames& names, FileDialogs& dialogs, BoxPresenter& 
     connect(copy_, &QAction::triggered, this, &QPlainTextEdit::copy);
 }
 
+// A reply is logged as received, carriage return included; the pane shows
+// its carriage returns as line ends, the last one ending the line itself.
 void LogMemo::AddLine(const QString& line) {
-    appendPlainText(line);
+    QString shown = line;
+    if (shown.endsWith(QLatin1Char('\r'))) shown.chop(1);
+    appendPlainText(DisplayedText(shown));
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 

@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include <QLineEdit>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTabBar>
@@ -43,11 +44,17 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
                      this},
         *boxes_);
     ApplyTexts(this, Messages());
+    StartSerial(services);
     ConnectEepromPage();
+    ConnectTerminalPage();
     resize(kStartSize);
 }
 
-TForm1::~TForm1() = default;
+// The pages go first: an editor still open in a grid commits its text as it
+// closes, and the image it writes to must still be there.
+TForm1::~TForm1() {
+    delete takeCentralWidget();
+}
 
 // The pages in their tab order.
 void TForm1::BuildPages() {
@@ -74,8 +81,50 @@ void TForm1::BuildPages() {
     connect(pages_, &QTabWidget::currentChanged, this, [this] { SetColumnWidths(); });
 }
 
+// The serial port opens at start on the chosen entry of the port list; a port
+// that cannot be opened is reported and the program goes on without it.
+void TForm1::StartSerial(const WindowServices& services) {
+    if (!services.clock) ownClock_ = std::make_unique<SystemClock>();
+    if (!services.port) ownPort_ = std::make_unique<QtLinkPort>();
+    Clock& clock = services.clock ? *services.clock : *ownClock_;
+    LinkPort& port = services.port ? *services.port : *ownPort_;
+    serial_ = std::make_unique<SerialTasks>(port, clock, *frame_, image_, editing_);
+    serial_->transfer.showHexEditor = [this] {
+        eeprom_->SubPages()->setCurrentWidget(eeprom_->HexSubPage());
+    };
+    portNames_ = SerialPortNames(services.extraPorts);
+    if (!services.selectPort.isEmpty())
+        serialSettings_.port = portNames_.indexOf(services.selectPort);
+    if (serialSettings_.port < 0 || serialSettings_.port >= portNames_.size()) return;
+    if (const auto error = serial_->OpenPort(portNames_[serialSettings_.port], serialSettings_)) {
+        boxes_->Show(BoxKind::Error, *error);
+    }
+}
+
+void TForm1::StartTransfer(EepromOperation operation) {
+    const EepromLength length = eeprom_->firstChoice->isChecked() ? EepromLength::UpTo0AF
+                                : eeprom_->rowChoice->isChecked() ? EepromLength::SelectedRow
+                                                                  : EepromLength::Whole;
+    serial_->transfer.Start(operation, length);
+}
+
 void TForm1::ConnectEepromPage() {
+    connect(eeprom_->receiveButton, &QPushButton::clicked, this,
+            [this] { StartTransfer(EepromOperation::Read); });
+    connect(eeprom_->sendButton, &QPushButton::clicked, this,
+            [this] { StartTransfer(EepromOperation::Write); });
+    connect(eeprom_->verifyButton, &QPushButton::clicked, this,
+            [this] { StartTransfer(EepromOperation::Verify); });
     connect(eeprom_->eraseButton, &QPushButton::clicked, this, [this] { image_.EraseImage(); });
+}
+
+void TForm1::ConnectTerminalPage() {
+    QLineEdit* input = terminal_->Input();
+    connect(input, &QLineEdit::returnPressed, this, [this, input] {
+        if (input->text().isEmpty()) return;
+        serial_->terminal.Send(input->text());
+        input->clear();
+    });
 }
 
 // The hex grid's last column takes what the channel grid's width leaves. A

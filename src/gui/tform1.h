@@ -6,6 +6,9 @@
 
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex_editing.h"
+#include "serial/serial_settings.h"
+#include "serial/serial_tasks.h"
+#include "shell/clock.h"
 #include "shell/file_dialogs.h"
 #include "widget_operation_frame.h"
 
@@ -25,6 +28,13 @@ class TuningPage;
 struct WindowServices {
     FileDialogs* dialogs = nullptr;
     BoxPresenter* boxes = nullptr;
+    Clock* clock = nullptr;    // the system clock when empty
+    LinkPort* port = nullptr;  // a real serial port when empty
+    // Pseudo-terminals to offer besides the machine's serial ports (the
+    // simulated decoder's, or one given on the command line), and the port to
+    // choose at start.
+    QStringList extraPorts;
+    QString selectPort;
 };
 
 // The main window: one page per task, and the data those pages show.
@@ -38,6 +48,9 @@ public:
     EepromImage& Image() { return image_; }
     HexEditing& Editing() { return editing_; }
     DialogFolders& Folders() { return folders_; }
+    SerialTasks& Serial() { return *serial_; }
+    const QStringList& PortNames() const { return portNames_; }
+    int SelectedPort() const { return serialSettings_.port; }
     FileDialogs& Dialogs() { return *dialogs_; }
     BoxPresenter& Boxes() { return *boxes_; }
 
@@ -57,6 +70,9 @@ protected:
 private:
     void BuildPages();
     void ConnectEepromPage();
+    void ConnectTerminalPage();
+    void StartSerial(const WindowServices& services);
+    void StartTransfer(EepromOperation operation);
     void SetColumnWidths();
     int ChannelGridWidth() const;
     void FirstShown();
@@ -69,6 +85,11 @@ private:
     FileDialogs* dialogs_;
     BoxPresenter* boxes_;
     std::unique_ptr<WidgetOperationFrame> frame_;
+    std::unique_ptr<Clock> ownClock_;
+    std::unique_ptr<LinkPort> ownPort_;
+    std::unique_ptr<SerialTasks> serial_;
+    QStringList portNames_;
+    SerialSettings serialSettings_;
 
     QTabWidget* pages_ = nullptr;
     EepromPage* eeprom_ = nullptr;

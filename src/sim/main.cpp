@@ -1,8 +1,13 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include "serve.h"
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "velarix-sim: the simulated decoder has no port to serve yet\n";
-    return 1;
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    return velarix::sim::Serve(args, out, err);
 }

@@ -15,7 +15,8 @@ CliRun RunCli(const QStringList& args) {
     CliRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
-    CliContext context(args, out, err);
+    VirtualClock clock;
+    CliContext context(args, out, err, clock);
     run.status = RunCommand(context);
     out.flush();
     err.flush();

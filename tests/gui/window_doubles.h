@@ -3,6 +3,8 @@
 #include <deque>
 
 #include "box_presenter.h"
+#include "scripted_port.h"
+#include "shell/clock.h"
 #include "shell/file_dialogs.h"
 #include "tform1.h"
 
@@ -54,13 +56,36 @@ public:
     bool okAnswer = false;
 };
 
-// A main window with both doubles in place.
+// A main window with its dialogs, clock and serial port replaced by doubles,
+// or, given a pseudo-terminal, with a real serial port on it.
 struct TestWindow {
     ScriptedFileDialogs dialogs;
     RecordingBoxes boxes;
-    gui::TForm1 form{gui::WindowServices{&dialogs, &boxes}};
+    VirtualClock clock;
+    ScriptedPort port;
+    gui::TForm1 form;
 
-    TestWindow() { dialogs.SetFolders(&form.Folders()); }
+    // `sharedClock`, when given, stands in for the window's own virtual clock.
+    explicit TestWindow(const QString& pseudoTerminal = QString(),
+                        VirtualClock* sharedClock = nullptr)
+        : form(Services(pseudoTerminal, sharedClock)) {
+        dialogs.SetFolders(&form.Folders());
+    }
+
+private:
+    gui::WindowServices Services(const QString& pseudoTerminal, VirtualClock* sharedClock) {
+        gui::WindowServices services;
+        services.dialogs = &dialogs;
+        services.boxes = &boxes;
+        services.clock = sharedClock ? sharedClock : &clock;
+        if (pseudoTerminal.isEmpty()) {
+            services.port = &port;
+        } else {
+            services.extraPorts << pseudoTerminal;
+            services.selectPort = pseudoTerminal;
+        }
+        return services;
+    }
 };
 
 }  // namespace velarix::test

@@ -10,4 +10,10 @@ void OperationFrame::ClearStatus(StatusPage page) {
     }
 }
 
+QString DisplayedText(QString text) {
+    return text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"))
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 }  // namespace velarix

@@ -55,4 +55,9 @@ public:
     virtual void Repaint() = 0;
 };
 
+// A message as it is shown: the two lines of a box are joined by a line feed
+// and a carriage return in either order, and a line of the log may hold
+// carriage returns; on screen each of these is one line break.
+QString DisplayedText(QString text);
+
 }  // namespace velarix

@@ -1,0 +1,183 @@
+#include "serial_commands.h"
+
+#include <memory>
+
+#include "eeprom/eeprom_image.h"
+#include "eeprom/hex.h"
+#include "eeprom/hex_editing.h"
+#include "serial/serial_tasks.h"
+#include "serial_options.h"
+#include "shell/message_table.h"
+#include "shell/whole_file.h"
+#include "text_frame.h"
+
+namespace velarix::cli {
+
+namespace {
+
+constexpr int kNoEnd = 24 * 3600 * 1000;  // the operations end by their own time-outs
+
+// A serial port with the link's operations on it, for one command.
+struct Session {
+    Session(CliContext& context, QSet<LogPane> panes)
+        : frame(context.err(), std::move(panes), context.showProgress),
+          tasks(port, context.clock(), frame, image, editing) {}
+
+    QtLinkPort port;
+    TextFrame frame;
+    EepromImage image;
+    HexEditing editing{image};
+    SerialTasks tasks;
+};
+
+struct EepromArgs {
+    QString file;
+    EepromLength length = EepromLength::Whole;
+    int row = 0;
+    SerialChoice serial;
+};
+
+// --length all|0AF|row:RR
+std::optional<QString> ParseLength(const QString& text, EepromArgs& args) {
+    if (text == QLatin1String("all")) {
+        args.length = EepromLength::Whole;
+    } else if (text.compare(QLatin1String("0AF"), Qt::CaseInsensitive) == 0) {
+        args.length = EepromLength::UpTo0AF;
+    } else if (text.startsWith(QLatin1String("row:"))) {
+        args.row = static_cast<int>(HexToInt(text.mid(4).toUpper()));
+        if (text.size() == 4 || args.row < 0 || args.row > 0x7F) {
+            return QStringLiteral("--length row:RR takes a row from 00 to 7F");
+        }
+        args.length = EepromLength::SelectedRow;
+    } else {
+        return QStringLiteral("--length takes all, 0AF or row:RR");
+    }
+    return std::nullopt;
+}
+
+// The options every EEPROM transfer takes; a usage fault ends the command.
+std::optional<int> TakeEepromArgs(CliContext& context, const QString& fileOption,
+                                  EepromArgs& args) {
+    const auto file = context.TakeOption(fileOption);
+    const QString format = context.TakeOption("--format").value_or(QStringLiteral("velarix"));
+    const QString length = context.TakeOption("--length").value_or(QStringLiteral("all"));
+    if (const auto error = TakeSerialOptions(context, args.serial)) return context.BadUsage(*error);
+    if (!file) return context.BadUsage(fileOption + QStringLiteral(" FILE is needed"));
+    args.file = *file;
+    if (format != QLatin1String("raw")) {
+        return context.BadUsage(QStringLiteral("--format ") + format +
+                                QStringLiteral(" is not known; use raw"));
+    }
+    if (const auto error = ParseLength(length, args)) return context.BadUsage(*error);
+    if (!context.LeftoverOption().isEmpty() || !context.Rest().isEmpty()) {
+        return context.BadUsage(QStringLiteral("unexpected argument: ") + context.Rest().first());
+    }
+    return std::nullopt;
+}
+
+// Reads the EEPROM file into the image; a refused file is a usage fault.
+std::optional<int> LoadImage(CliContext& context, const QString& path, EepromImage& image) {
+    const FileRead read = ReadWholeFile(path);
+    if (!read.ok()) {
+        context.err() << read.error << Qt::endl;
+        return kBadUsage;
+    }
+    if (read.bytes.size() != EepromImage::kSize) {
+        context.err() << path << ": not a 2048-byte EEPROM image" << Qt::endl;
+        return kBadUsage;
+    }
+    image.PutImageBytes(read.bytes, 0, EepromImage::kSize);
+    return std::nullopt;
+}
+
+// Opens the port and runs one transfer to its end.
+int Transfer(CliContext& context, Session& session, const EepromArgs& args,
+             EepromOperation operation) {
+    if (const auto error = session.tasks.OpenPort(args.serial.port, args.serial.settings)) {
+        context.err() << *error << Qt::endl;
+        return kFailed;
+    }
+    session.editing.SetSelectedRow(static_cast<std::uint8_t>(args.row + 1));
+    std::optional<TransferOutcome> outcome;
+    session.tasks.transfer.finished = [&](TransferOutcome o) { outcome = o; };
+    session.tasks.transfer.Start(operation, args.length);
+    context.clock().RunUntil([&] { return outcome.has_value(); }, kNoEnd);
+    return outcome == TransferOutcome::Success ? kDone : kFailed;
+}
+
+}  // namespace
+
+int EepromRead(CliContext& context) {
+    EepromArgs args;
+    if (const auto usage = TakeEepromArgs(context, "-o", args)) return *usage;
+    Session session(context, {LogPane::Eeprom});
+    const int status = Transfer(context, session, args, EepromOperation::Read);
+    if (status != kDone) return status;
+    if (const auto error = WriteWholeFile(args.file, session.image.GetImageBytes())) {
+        context.err() << *error << Qt::endl;
+        return kFailed;
+    }
+    return kDone;
+}
+
+int EepromWrite(CliContext& context) {
+    EepromArgs args;
+    if (const auto usage = TakeEepromArgs(context, "-i", args)) return *usage;
+    Session session(context, {LogPane::Eeprom});
+    if (const auto refused = LoadImage(context, args.file, session.image)) return *refused;
+    return Transfer(context, session, args, EepromOperation::Write);
+}
+
+// Mismatching rows are listed on standard output by their address.
+int EepromVerify(CliContext& context) {
+    EepromArgs args;
+    if (const auto usage = TakeEepromArgs(context, "-i", args)) return *usage;
+    Session session(context, {LogPane::Eeprom});
+    if (const auto refused = LoadImage(context, args.file, session.image)) return *refused;
+    const int status = Transfer(context, session, args, EepromOperation::Verify);
+    const auto& rows = session.tasks.transfer.MismatchedRows();
+    for (int row : rows) context.out() << HexText(row, 2) << '0' << Qt::endl;
+    return (status == kDone && rows.isEmpty()) ? kDone : kFailed;
+}
+
+int TerminalLines(CliContext& context) {
+    const bool noChecksum = context.TakeFlag("--no-checksum");
+    SerialChoice serial;
+    if (const auto error = TakeSerialOptions(context, serial)) return context.BadUsage(*error);
+    if (!context.LeftoverOption().isEmpty()) {
+        return context.BadUsage(QStringLiteral("unknown option: ") + context.LeftoverOption());
+    }
+    if (context.Rest().isEmpty()) return context.BadUsage(QStringLiteral("terminal needs a LINE"));
+    Session session(context, {});
+    if (const auto error = session.tasks.OpenPort(serial.port, serial.settings)) {
+        context.err() << *error << Qt::endl;
+        return kFailed;
+    }
+    Terminal& terminal = session.tasks.terminal;
+    terminal.addChecksum = !noChecksum;
+    bool answered = false;
+    bool failed = false;
+    terminal.received = [&](const QString& line) {
+        context.out() << DisplayedText(line);
+        if (!line.endsWith(QLatin1Char('\r'))) context.out() << '\n';
+        context.out().flush();
+        answered = true;
+    };
+    terminal.timedOut = [&] {
+        context.err() << Msg(43) << Qt::endl;
+        failed = true;
+        answered = true;
+    };
+    for (const QString& line : context.Rest()) {
+        answered = false;
+        if (line.isEmpty()) continue;
+        if (!terminal.Send(line)) {
+            failed = true;
+            continue;
+        }
+        context.clock().RunUntil([&] { return answered; }, kNoEnd);
+    }
+    return failed ? kFailed : kDone;
+}
+
+}  // namespace velarix::cli

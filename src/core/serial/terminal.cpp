@@ -1,0 +1,34 @@
+#include "serial/terminal.h"
+
+#include "serial/checksum.h"
+#include "shell/message_table.h"
+#include "shell/operation_frame.h"
+
+namespace velarix {
+
+Terminal::Terminal(ServiceLink& link, OperationFrame& frame) : link_(link), frame_(frame) {
+    link_.SetOwner(OwnerKind::Terminal, this);
+}
+
+bool Terminal::Send(const QString& typed) {
+    if (typed.isEmpty()) return false;
+    link_.BeginOperation(kTerminal);
+    return link_.SendCommand(addChecksum ? AddChecksum(typed) : typed);
+}
+
+void Terminal::HandleReply(const QString& line) {
+    frame_.AddLogLine(LogPane::Terminal, line);
+    if (received) received(line);
+}
+
+void Terminal::HandleTimeout() {
+    frame_.AddLogLine(LogPane::Terminal, Msg(43));
+    if (timedOut) timedOut();
+}
+
+void Terminal::HandleLinkError(const QString& reason) {
+    frame_.AddLogLine(LogPane::Terminal, reason);
+    frame_.ShowMessage(BoxKind::Error, reason);
+}
+
+}  // namespace velarix

@@ -1,0 +1,108 @@
+#include "serve.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
+
+#include "pty_service_port.h"
+#include "service_mode.h"
+#include "simulated_decoder.h"
+
+namespace velarix::sim {
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+void OnSignal(int) {
+    interrupted = true;
+}
+
+// Takes "--name VALUE" out of `args`; false when the name is there without a value.
+bool TakeValue(QStringList& args, const QString& name, QString& value) {
+    const qsizetype at = args.indexOf(name);
+    if (at < 0) return true;
+    if (at + 1 >= args.size()) return false;
+    value = args.at(at + 1);
+    args.remove(at, 2);
+    return true;
+}
+
+struct Knobs {
+    QString eeprom;
+    int refuse = 0;
+    int split = 1;
+    int delay = 0;
+    bool silent = false;
+    bool noCr = false;
+};
+
+bool TakeKnobs(QStringList& args, Knobs& knobs, QString& error) {
+    QString refuse, split, delay;
+    if (!TakeValue(args, "--eeprom", knobs.eeprom) || !TakeValue(args, "--refuse", refuse) ||
+        !TakeValue(args, "--split", split) || !TakeValue(args, "--delay", delay)) {
+        error = QStringLiteral("an option is missing its value");
+        return false;
+    }
+    knobs.silent = args.removeOne("--silent");
+    knobs.noCr = args.removeOne("--no-cr");
+    bool ok = true;
+    if (!refuse.isEmpty()) knobs.refuse = refuse.toInt(&ok);
+    if (ok && !split.isEmpty()) knobs.split = split.toInt(&ok);
+    if (ok && !delay.isEmpty()) knobs.delay = delay.toInt(&ok);
+    if (!ok || knobs.refuse < 0 || knobs.split < 1 || knobs.delay < 0) {
+        error = QStringLiteral("--refuse, --split and --delay take whole numbers");
+        return false;
+    }
+    if (!args.isEmpty()) {
+        error = QStringLiteral("unknown argument: ") + args.first();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int Serve(QStringList args, QTextStream& out, QTextStream& err) {
+    Knobs knobs;
+    QString error;
+    if (!TakeKnobs(args, knobs, error)) {
+        err << "sim: " << error << Qt::endl;
+        return 2;
+    }
+    SimulatedDecoder decoder;
+    if (!knobs.eeprom.isEmpty()) {
+        QFile file(knobs.eeprom);
+        if (!file.open(QIODevice::ReadOnly) || file.size() != SimulatedDecoder::kEepromSize) {
+            err << "sim: " << knobs.eeprom << ": not a 2048-byte EEPROM image" << Qt::endl;
+            return 2;
+        }
+        decoder.SetEeprom(file.readAll());
+    }
+    ServiceMode service(decoder);
+    service.RefuseNext(knobs.refuse);
+    service.SetSilent(knobs.silent);
+    PtyServicePort port(service);
+    if (!port.IsOpen()) {
+        err << "sim: no pseudo-terminal: " << port.ErrorText() << Qt::endl;
+        return 1;
+    }
+    port.SetSplitReplies(knobs.split);
+    port.SetDropCarriageReturn(knobs.noCr);
+    port.SetReplyDelay(knobs.delay);
+    out << port.Path() << Qt::endl;
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [] {
+        if (interrupted) QCoreApplication::quit();
+    });
+    watch.start(100);
+    QCoreApplication::exec();
+    return 0;
+}
+
+}  // namespace velarix::sim

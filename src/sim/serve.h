@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace velarix::sim {
+
+// Runs the simulated decoder on a pseudo-terminal: prints the path of its
+// service port on the first line of `out` and serves until interrupted.
+// Options: --eeprom FILE (2048 bytes), and the fault knobs --refuse N,
+// --silent, --split N, --no-cr, --delay MS. Returns the exit status.
+int Serve(QStringList args, QTextStream& out, QTextStream& err);
+
+}  // namespace velarix::sim
