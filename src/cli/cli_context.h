@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "shell/clock.h"
+#include "shell/settings.h"
 
 namespace velarix::cli {
 
@@ -34,6 +35,10 @@ public:
     Clock& clock() { return clock_; }
     // Whether progress may be drawn on standard error (it is a terminal).
     bool showProgress = false;
+    // Where the settings folder is looked for when --settings is not given.
+    QString programFolder;
+    // The settings, loaded as the window loads them.
+    Settings settings;
 
     // Reports a usage fault and gives the status to exit with.
     int BadUsage(const QString& text);

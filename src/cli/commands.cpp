@@ -1,7 +1,12 @@
 #include "commands.h"
 
+#include "serial/serial_settings.h"
 #include "serial_commands.h"
 #include "serve.h"
+#include "shell/language.h"
+#include "shell/message_table.h"
+#include "shell/settings_file.h"
+#include "shell/settings_folder.h"
 #include "shell/title.h"
 
 namespace velarix::cli {
@@ -19,6 +24,18 @@ int Version(CliContext& context) {
     return kDone;
 }
 
+// Loads and saves the settings exactly as the window does at start and close.
+int NormalizeSettings(CliContext& context) {
+    if (!context.Rest().isEmpty())
+        return context.BadUsage(QStringLiteral("unexpected argument: ") + context.Rest().first());
+    if (const auto error = SaveSettings(context.settings)) {
+        context.err() << *error << Qt::endl;
+        return kFailed;
+    }
+    context.err() << context.settings.folder + SettingsFileName() << Qt::endl;
+    return kDone;
+}
+
 int Simulator(CliContext& context) {
     return sim::Serve(context.Rest(), context.out(), context.err());
 }
@@ -31,6 +48,7 @@ const Command kCommands[] = {
     {"eeprom verify", "eeprom verify -i FILE [--format raw] [--length L] [serial options]",
      EepromVerify},
     {"terminal", "terminal [--no-checksum] LINE... [serial options]", TerminalLines},
+    {"settings normalize", "settings normalize", NormalizeSettings},
     {"sim", "sim [--eeprom FILE] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]",
      Simulator},
     {"version", "version", Version},
@@ -62,6 +80,12 @@ const Command* Find(QStringList& args) {
 }  // namespace
 
 int RunCommand(CliContext& context) {
+    const auto folder = context.TakeOption("--settings");
+    const auto language = context.TakeOption("--language");
+    if (context.Rest().startsWith(QStringLiteral("--settings")) ||
+        context.Rest().startsWith(QStringLiteral("--language"))) {
+        return context.BadUsage(context.Rest().first() + QStringLiteral(" needs a value"));
+    }
     QStringList args = context.Rest();
     if (args.isEmpty() || args.first() == QLatin1String("help") ||
         args.first() == QLatin1String("--help")) {
@@ -72,6 +96,14 @@ int RunCommand(CliContext& context) {
     if (!command) return context.BadUsage(QStringLiteral("unknown command: ") + args.join(' '));
     CliContext commandContext(args, context.out(), context.err(), context.clock());
     commandContext.showProgress = context.showProgress;
+    commandContext.settings =
+        LoadSettings(ResolveSettingsFolder(folder.value_or(QString()), context.programFolder),
+                     SerialPortNames());
+    if (language) {
+        LoadLanguageFile(Messages(), commandContext.settings.folder, *language);
+    } else {
+        LoadLanguage(Messages(), commandContext.settings);
+    }
     return command->run(commandContext);
 }
 

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     velarix::SystemClock clock;
     velarix::cli::CliContext context(args, out, err, clock);
     context.showProgress = ::isatty(STDERR_FILENO) != 0;
+    context.programFolder = QCoreApplication::applicationDirPath();
     const int status = velarix::cli::RunCommand(context);
     out.flush();
     err.flush();

@@ -21,6 +21,7 @@ std::optional<QString> TakeChoice(CliContext& context, const QString& name,
 std::optional<QString> TakeSerialOptions(CliContext& context, SerialChoice& choice) {
     static const QStringList kParity{"none", "even", "odd", "mark", "space"};
     static const QStringList kFlow{"none", "software", "hardware"};
+    choice.settings = context.settings.serial;
     SerialSettings& s = choice.settings;
     for (auto error : {TakeChoice(context, "--baud", BaudRateEntries(), s.baudRate),
                        TakeChoice(context, "--data-bits", DataBitsEntries(), s.dataBits),

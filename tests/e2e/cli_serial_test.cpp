@@ -22,7 +22,7 @@ struct CliSerialTest : ::testing::Test {
     int Run(QStringList args) {
         out.clear();
         err.clear();
-        args << "--port" << pty.Path();
+        args << "--port" << pty.Path() << "--settings" << dir.filePath("INIs");
         QTextStream outStream(&out);
         QTextStream errStream(&err);
         cli::CliContext context(args, outStream, errStream, clock);

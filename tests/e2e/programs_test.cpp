@@ -12,8 +12,9 @@ namespace {
 // pseudo-terminal that `velarix-cli eeprom read` reads. The simulator answers
 // at once, so this takes a few milliseconds of real time.
 TEST(Programs, TheCommandLineReadsTheSimulatorItStarted) {
+    QTemporaryDir settings;
     QProcess simulator;
-    simulator.start(QStringLiteral(VELARIX_CLI), {"sim"});
+    simulator.start(QStringLiteral(VELARIX_CLI), {"--settings", settings.path(), "sim"});
     ASSERT_TRUE(simulator.waitForStarted());
     ASSERT_TRUE(simulator.waitForReadyRead(10000));
     const QString path = QString::fromLocal8Bit(simulator.readLine()).trimmed();
