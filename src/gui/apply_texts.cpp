@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include "shell/fixed_captions.h"
 #include "shell/message_keys.h"
 #include "shell/message_table.h"
 
@@ -42,6 +44,7 @@ void SetCaption(QObject* object, const QString& text) {
 void SetListEntry(QObject* object, int index, const QString& text) {
     auto* list = qobject_cast<QComboBox*>(object);
     if (!list) return;
+    const QSignalBlocker quiet(list);  // a list changed from code runs no change handler
     const int selected = list->currentIndex();
     if (index < list->count()) {
         list->setItemText(index, text);
@@ -59,14 +62,30 @@ void SetGridHeader(QObject* object, int column, const QString& text) {
     view->model()->setHeaderData(column - 1, Qt::Horizontal, text);
 }
 
+QObject* Find(QObject* root, const char* object) {
+    const QString name = QString::fromLatin1(object);
+    return root->objectName() == name ? root : root->findChild<QObject*>(name);
+}
+
+void ApplyOtherCaptions(QObject* root, const MessageTable& table) {
+    for (const auto& caption : MessageCaptions()) {
+        if (QObject* object = Find(root, caption.object))
+            SetCaption(object, table.Text(caption.key));
+    }
+    for (const auto& caption : FixedCaptions()) {
+        if (QObject* object = Find(root, caption.object))
+            SetCaption(object, QString::fromUtf8(caption.text));
+    }
+}
+
 }  // namespace
 
 void ApplyTexts(QObject* root, const MessageTable& table) {
     using Kind = TextTarget::Kind;
+    ApplyOtherCaptions(root, table);
     for (const auto& target : TextTargets()) {
         if (target.kind == Kind::Message) continue;
-        const QString name = QString::fromLatin1(target.object);
-        QObject* object = root->objectName() == name ? root : root->findChild<QObject*>(name);
+        QObject* object = Find(root, target.object);
         if (!object) continue;
         const QString text = table.Text(target.key);
         switch (target.kind) {

@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
         services.extraPorts << demo->port.Path();
         services.selectPort = demo->port.Path();
     }
+    const qsizetype settings = args.indexOf(QStringLiteral("--settings"));
+    if (settings >= 0 && settings + 1 < args.size()) services.settingsFolder = args[settings + 1];
     const qsizetype port = args.indexOf(QStringLiteral("--port"));
     if (port >= 0 && port + 1 < args.size()) {
         services.extraPorts << args[port + 1];

@@ -1,5 +1,7 @@
 #include "tform1.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QShowEvent>
 #include <QStyle>
@@ -8,6 +10,9 @@
 #include "about_page.h"
 #include "apply_texts.h"
 #include "box_presenter.h"
+#include "config_jtag.h"
+#include "config_serial.h"
+#include "config_tuning.h"
 #include "configuration_page.h"
 #include "eeprom_grid.h"
 #include "eeprom_page.h"
@@ -15,7 +20,10 @@
 #include "layout_rules.h"
 #include "picture_page.h"
 #include "qt_file_dialogs.h"
+#include "shell/language.h"
 #include "shell/message_table.h"
+#include "shell/settings_file.h"
+#include "shell/settings_folder.h"
 #include "shell/title.h"
 #include "terminal_page.h"
 #include "tuning_page.h"
@@ -23,11 +31,7 @@
 
 namespace velarix::gui {
 
-namespace {
-
-constexpr QSize kStartSize{736, 657};
-
-}  // namespace
+namespace {}  // namespace
 
 TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TForm1"));
@@ -36,6 +40,7 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     if (!services.boxes) ownBoxes_ = std::make_unique<DialogBoxPresenter>(this);
     dialogs_ = services.dialogs ? services.dialogs : ownDialogs_.get();
     boxes_ = services.boxes ? services.boxes : ownBoxes_.get();
+    LoadSettingsAtStart(services);
     BuildPages();
     frame_ = std::make_unique<WidgetOperationFrame>(
         FrameWidgets{{eeprom_->Status(), parallel_->Status(), jtag_->Status()},
@@ -43,11 +48,90 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
                      {eeprom_->Log(), parallel_->Log(), terminal_->Log(), jtag_->Log()},
                      this},
         *boxes_);
-    ApplyTexts(this, Messages());
+    ApplyLanguage();
+    configuration_->Refresh();
+    ApplyTableSizes();
     StartSerial(services);
     ConnectEepromPage();
     ConnectTerminalPage();
-    resize(kStartSize);
+    ConnectConfigurationPage();
+    move(settings_.left, settings_.top);
+    resize(settings_.windowWidth, settings_.windowHeight);
+    pages_->setCurrentIndex(settings_.activePage);
+    folders_.SetOpenFolder(settings_.openFolder);
+    folders_.SetSaveFolder(settings_.saveFolder);
+    editing_.SetSelectedRow(1);
+}
+
+// The settings folder and the settings file as the window starts.
+void TForm1::LoadSettingsAtStart(const WindowServices& services) {
+    const QString folder =
+        ResolveSettingsFolder(services.settingsFolder, QCoreApplication::applicationDirPath());
+    settings_ = LoadSettings(folder, SerialPortNames(services.extraPorts));
+    if (!services.selectPort.isEmpty())
+        settings_.serial.port = settings_.ports.indexOf(services.selectPort);
+}
+
+// Every text from the language file chosen; the lists whose entries it
+// rewrites keep their choices, and the port and model follow them again.
+void TForm1::ApplyLanguage() {
+    LoadLanguage(Messages(), settings_);
+    ApplyTexts(this, Messages());
+    configuration_->Retranslate();
+}
+
+void TForm1::ApplyTableSizes() {
+    tuning_->ChannelGrid()->SetRows(settings_.channelRows);
+    tuning_->TransponderGrid()->SetRows(settings_.transponderRows);
+}
+
+// Leaving the configuration page: a satellite whose name changed is renamed
+// in the SAT column of both grids and in the satellite-name list.
+void TForm1::RenameSatellites() {
+    for (int i = 0; i < 4; ++i) {
+        const QString name = settings_.satellites[i];
+        const QString old = settings_.satelliteNames[i];
+        if (name == old) continue;
+        tuning_->ChannelGrid()->RenameSatellite(old, name, settings_.channelRows);
+        tuning_->TransponderGrid()->RenameSatellite(old, name, settings_.transponderRows);
+        settings_.satelliteNames[i] = name;
+    }
+}
+
+void TForm1::ConnectConfigurationPage() {
+    SerialSubPage* serialPage = configuration_->Serial();
+    serialPage->portChosen = [this] {
+        const QString name = settings_.ports.value(settings_.serial.port);
+        if (name.isEmpty()) return;
+        if (const auto error = serial_->OpenPort(name, settings_.serial))
+            boxes_->Show(BoxKind::Error, *error);
+    };
+    serialPage->linesChanged = [this] { serial_->link.Port().Apply(settings_.serial); };
+    configuration_->languageChosen = [this] {
+        ApplyLanguage();
+        serial_->link.Port().Apply(settings_.serial);
+        configuration_->Jtag()->Refresh();
+    };
+    configuration_->defaultsApplied = [this] { serial_->link.Port().Apply(settings_.serial); };
+    configuration_->Tuning()->channelCountChosen = [this] { ApplyTableSizes(); };
+    configuration_->Tuning()->transponderCountChosen = [this] { ApplyTableSizes(); };
+    configuration_->left = [this] { RenameSatellites(); };
+}
+
+std::optional<QString> TForm1::SaveSettingsNow() {
+    settings_.left = x();
+    settings_.top = y();
+    settings_.windowWidth = width();
+    settings_.windowHeight = height();
+    settings_.activePage = pages_->currentIndex();
+    settings_.openFolder = folders_.OpenFolder();
+    settings_.saveFolder = folders_.SaveFolder();
+    return SaveSettings(settings_);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (const auto error = SaveSettingsNow()) boxes_->Show(BoxKind::Error, *error);
+    QMainWindow::closeEvent(event);
 }
 
 // The pages go first: an editor still open in a grid commits its text as it
@@ -69,7 +153,7 @@ void TForm1::BuildPages() {
     terminal_ = new TerminalPage(*dialogs_, *boxes_);
     tuning_ = new TuningPage;
     picture_ = new PicturePage;
-    configuration_ = new ConfigurationPage;
+    configuration_ = new ConfigurationPage(settings_);
     about_ = new AboutPage;
     for (QWidget* page : std::initializer_list<QWidget*>{
              eeprom_, parallel_, jtag_, terminal_, tuning_, picture_, configuration_, about_}) {
@@ -92,13 +176,10 @@ void TForm1::StartSerial(const WindowServices& services) {
     serial_->transfer.showHexEditor = [this] {
         eeprom_->SubPages()->setCurrentWidget(eeprom_->HexSubPage());
     };
-    portNames_ = SerialPortNames(services.extraPorts);
-    if (!services.selectPort.isEmpty())
-        serialSettings_.port = portNames_.indexOf(services.selectPort);
-    if (serialSettings_.port < 0 || serialSettings_.port >= portNames_.size()) return;
-    if (const auto error = serial_->OpenPort(portNames_[serialSettings_.port], serialSettings_)) {
+    const QString name = settings_.ports.value(settings_.serial.port);
+    if (name.isEmpty()) return;
+    if (const auto error = serial_->OpenPort(name, settings_.serial))
         boxes_->Show(BoxKind::Error, *error);
-    }
 }
 
 void TForm1::StartTransfer(EepromOperation operation) {
@@ -122,6 +203,7 @@ void TForm1::ConnectTerminalPage() {
     QLineEdit* input = terminal_->Input();
     connect(input, &QLineEdit::returnPressed, this, [this, input] {
         if (input->text().isEmpty()) return;
+        serial_->terminal.addChecksum = settings_.terminalChecksum;
         serial_->terminal.Send(input->text());
         input->clear();
     });

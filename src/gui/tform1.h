@@ -10,6 +10,7 @@
 #include "serial/serial_tasks.h"
 #include "shell/clock.h"
 #include "shell/file_dialogs.h"
+#include "shell/settings.h"
 #include "widget_operation_frame.h"
 
 namespace velarix::gui {
@@ -35,6 +36,8 @@ struct WindowServices {
     // choose at start.
     QStringList extraPorts;
     QString selectPort;
+    // The settings folder (--settings); when empty, the program's own rule.
+    QString settingsFolder;
 };
 
 // The main window: one page per task, and the data those pages show.
@@ -49,8 +52,12 @@ public:
     HexEditing& Editing() { return editing_; }
     DialogFolders& Folders() { return folders_; }
     SerialTasks& Serial() { return *serial_; }
-    const QStringList& PortNames() const { return portNames_; }
-    int SelectedPort() const { return serialSettings_.port; }
+    Settings& CurrentSettings() { return settings_; }
+    const QStringList& PortNames() const { return settings_.ports; }
+    int SelectedPort() const { return settings_.serial.port; }
+
+    // What closing the window writes: the settings, as they stand now.
+    std::optional<QString> SaveSettingsNow();
     FileDialogs& Dialogs() { return *dialogs_; }
     BoxPresenter& Boxes() { return *boxes_; }
 
@@ -66,11 +73,17 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildPages();
     void ConnectEepromPage();
     void ConnectTerminalPage();
+    void LoadSettingsAtStart(const WindowServices& services);
+    void ConnectConfigurationPage();
+    void ApplyLanguage();
+    void ApplyTableSizes();
+    void RenameSatellites();
     void StartSerial(const WindowServices& services);
     void StartTransfer(EepromOperation operation);
     void SetColumnWidths();
@@ -88,8 +101,7 @@ private:
     std::unique_ptr<Clock> ownClock_;
     std::unique_ptr<LinkPort> ownPort_;
     std::unique_ptr<SerialTasks> serial_;
-    QStringList portNames_;
-    SerialSettings serialSettings_;
+    Settings settings_;
 
     QTabWidget* pages_ = nullptr;
     EepromPage* eeprom_ = nullptr;

@@ -34,6 +34,20 @@ void TableGrid::SetColumnWidths(const std::array<int, 11>& widths) {
     for (int c = 1; c <= kDataColumns; ++c) setColumnWidth(c - 1, std::max(widths[c], 1));
 }
 
+void TableGrid::SetRows(int rows) {
+    auto* table = static_cast<QStandardItemModel*>(model());
+    table->setRowCount(std::max(rows - 1, 0));
+}
+
+void TableGrid::RenameSatellite(const QString& old, const QString& name, int rows) {
+    auto* table = static_cast<QStandardItemModel*>(model());
+    constexpr int kSatColumn = 9;  // SAT, column 10 of the grid
+    for (int row = 0; row < std::min(rows - 1, table->rowCount()); ++row) {
+        QStandardItem* cell = table->item(row, kSatColumn);
+        if (cell && cell->text() == old) cell->setText(name);
+    }
+}
+
 TuningPage::TuningPage(QWidget* parent)
     : QWidget(parent), subPages_(new QTabWidget(this)), sections_(new QGroupBox(this)) {
     setObjectName(QStringLiteral("TabSheet7"));

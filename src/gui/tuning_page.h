@@ -18,6 +18,10 @@ public:
     TableGrid(const char* name, int rows, QWidget* parent);
     // Sets the heading and column widths by the grid's rule for its width.
     void SetColumnWidths(const std::array<int, 11>& widths);
+    // The grid's rows, heading row included; new rows are numbered.
+    void SetRows(int rows);
+    // Every SAT cell of rows 1..rows-1 that reads `old` reads `name` after.
+    void RenameSatellite(const QString& old, const QString& name, int rows);
 };
 
 // The "Sintonización" page: the sub-pages "Tabla de Canales" and "Tabla de

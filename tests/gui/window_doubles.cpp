@@ -1,5 +1,9 @@
 #include "window_doubles.h"
 
+#include <QFile>
+
+#include "shell/settings_folder.h"
+
 namespace velarix::test {
 
 std::optional<FileChoice> ScriptedFileDialogs::AskOpen(const QString& filter, int preselect) {
@@ -20,6 +24,27 @@ std::optional<FileChoice> ScriptedFileDialogs::Next(const QString& folder, const
     answers.pop_front();
     if (folders_) folders_->NoteChosen(choice.path);
     return choice;
+}
+
+gui::WindowServices TestWindow::Services(const WindowOptions& options) {
+    if (options.sampleSettings)
+        FillFromSample(settingsFolder.path(), QStringLiteral(VELARIX_SAMPLE_INIS));
+    if (!options.settingsFile.isEmpty()) {
+        QFile file(settingsFolder.filePath("Velarix.ini"));
+        if (file.open(QIODevice::WriteOnly)) file.write(options.settingsFile);
+    }
+    gui::WindowServices services;
+    services.dialogs = &dialogs;
+    services.boxes = &boxes;
+    services.clock = options.clock ? options.clock : &clock;
+    services.settingsFolder = settingsFolder.path();
+    if (options.pseudoTerminal.isEmpty()) {
+        services.port = &port;
+    } else {
+        services.extraPorts << options.pseudoTerminal;
+        services.selectPort = options.pseudoTerminal;
+    }
+    return services;
 }
 
 }  // namespace velarix::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTemporaryDir>
 #include <deque>
 
 #include "box_presenter.h"
@@ -56,36 +57,33 @@ public:
     bool okAnswer = false;
 };
 
+// What a test window starts with.
+struct WindowOptions {
+    QString pseudoTerminal;         // a real serial port on it, instead of the double
+    VirtualClock* clock = nullptr;  // stands in for the window's own virtual clock
+    bool sampleSettings = false;    // the shipped sample settings folder, copied
+    QByteArray settingsFile;        // a "Velarix.ini" to start with
+};
+
 // A main window with its dialogs, clock and serial port replaced by doubles,
-// or, given a pseudo-terminal, with a real serial port on it.
+// on a settings folder of its own.
 struct TestWindow {
     ScriptedFileDialogs dialogs;
     RecordingBoxes boxes;
     VirtualClock clock;
     ScriptedPort port;
+    QTemporaryDir settingsFolder;
     gui::TForm1 form;
 
-    // `sharedClock`, when given, stands in for the window's own virtual clock.
-    explicit TestWindow(const QString& pseudoTerminal = QString(),
-                        VirtualClock* sharedClock = nullptr)
-        : form(Services(pseudoTerminal, sharedClock)) {
+    explicit TestWindow(const WindowOptions& options = {}) : form(Services(options)) {
         dialogs.SetFolders(&form.Folders());
     }
+    // Kept for the tests that only give a pseudo-terminal.
+    TestWindow(const QString& pseudoTerminal, VirtualClock* sharedClock)
+        : TestWindow(WindowOptions{pseudoTerminal, sharedClock}) {}
 
 private:
-    gui::WindowServices Services(const QString& pseudoTerminal, VirtualClock* sharedClock) {
-        gui::WindowServices services;
-        services.dialogs = &dialogs;
-        services.boxes = &boxes;
-        services.clock = sharedClock ? sharedClock : &clock;
-        if (pseudoTerminal.isEmpty()) {
-            services.port = &port;
-        } else {
-            services.extraPorts << pseudoTerminal;
-            services.selectPort = pseudoTerminal;
-        }
-        return services;
-    }
+    gui::WindowServices Services(const WindowOptions& options);
 };
 
 }  // namespace velarix::test

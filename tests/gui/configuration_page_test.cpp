@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStandardItemModel>
+#include <QTest>
+
+#include "configuration_page.h"
+#include "shell/ini_file.h"
+#include "shell/message_keys.h"
+#include "shell/message_table.h"
+#include "shell/settings_file.h"
+#include "tuning_page.h"
+#include "window_doubles.h"
+
+namespace velarix {
+namespace {
+
+using test::TestWindow;
+using test::WindowOptions;
+
+template <typename T = QWidget>
+T* Named(TestWindow& w, const char* name) {
+    return w.form.findChild<T*>(QString::fromLatin1(name));
+}
+
+QComboBox* List(TestWindow& w, const char* name) {
+    return Named<QComboBox>(w, name);
+}
+
+// The message table is shared by the whole program; a test that switches the
+// language puts the Spanish texts back.
+struct ConfigurationPageTest : ::testing::Test {
+    ~ConfigurationPageTest() override { Messages().ResetToDefaults(); }
+};
+
+TEST_F(ConfigurationPageTest, SevenSubPagesAndJTagFirst) {
+    TestWindow w;
+    auto* pages = w.form.Configuration()->SubPages();
+    QStringList captions;
+    for (int i = 0; i < pages->count(); ++i) captions << pages->tabText(i);
+    EXPECT_EQ(captions,
+              (QStringList{"Puerto Serie", "Puerto Paralelo", QStringLiteral("Sintonización"),
+                           "Terminal", "Idioma", " JTag ", "Imagen"}));
+    EXPECT_EQ(pages->currentIndex(), 5);
+}
+
+TEST_F(ConfigurationPageTest, EveryControlOfThePageExistsByName) {
+    TestWindow w;
+    const char* names[] = {
+        "ComboBox2",  "ComboBox3",     "ComboBox4",     "ComboBox8",     "ComboBox9",  "ComboBox5",
+        "ComboBox11", "TrackBar1",     "TrackBar2",     "TrackBar3",     "TrackBar4",  "TrackBar5",
+        "TrackBar6",  "TrackBar7",     "TrackBar8",     "TrackBar9",     "TrackBar10", "TrackBar11",
+        "TrackBar12", "TrackBar13",    "TrackBar14",    "TrackBar15",    "TrackBar16", "ComboBox13",
+        "ComboBox14", "Edit2",         "Edit3",         "Edit4",         "Edit5",      "Edit31",
+        "Edit32",     "ComboBox15",    "ComboBox16",    "ComboBox17",    "CheckBox2",  "ComboBox10",
+        "ComboBox18", "CheckBox4",     "CheckBox5",     "CheckBox6",     "ComboBox51", "ComboBox21",
+        "ComboBox20", "ComboBox19",    "ComboBox22",    "ComboBox23",    "GroupBox17", "GroupBox18",
+        "ComboBox12", "RadioButton10", "RadioButton11", "RadioButton12", "Button5"};
+    for (const char* name : names) EXPECT_NE(Named(w, name), nullptr) << name;
+    EXPECT_EQ(Named<QLabel>(w, "Label88")->text(), QStringLiteral("ms"));
+    EXPECT_EQ(List(w, "ComboBox3")->count(), 13);
+    EXPECT_EQ(List(w, "ComboBox13")->itemText(31), QStringLiteral("1F0000"));
+    EXPECT_EQ(List(w, "ComboBox8")->itemText(2), QStringLiteral("Impar"));
+    EXPECT_EQ(Named<QSlider>(w, "TrackBar11")->maximum(), 5000);
+}
+
+TEST_F(ConfigurationPageTest, TheStartShowsTheDefaultsOfAMissingFile) {
+    TestWindow w;
+    EXPECT_EQ(List(w, "ComboBox3")->currentText(), QStringLiteral("9600"));
+    EXPECT_EQ(List(w, "ComboBox4")->currentText(), QStringLiteral("7"));
+    EXPECT_EQ(List(w, "ComboBox8")->currentText(), QStringLiteral("Impar"));
+    EXPECT_EQ(List(w, "ComboBox5")->currentText(), QStringLiteral("Software"));
+    EXPECT_EQ(List(w, "ComboBox11")->currentText(), QStringLiteral("378-37F, 778-77A"));
+    EXPECT_EQ(List(w, "ComboBox12")->currentText(), QStringLiteral("720 x 576"));
+    EXPECT_EQ(List(w, "ComboBox21")->currentText(), QStringLiteral("Personalizado"));
+    EXPECT_EQ(Named<QSlider>(w, "TrackBar10")->value(), 300);
+    EXPECT_EQ(Named<QLabel>(w, "Label174")->text(), QStringLiteral("300"));
+    EXPECT_TRUE(Named<QCheckBox>(w, "CheckBox2")->isChecked());
+    EXPECT_FALSE(Named<QComboBox>(w, "ComboBox51")->isEnabled());
+    EXPECT_EQ(Named<QRadioButton>(w, "RadioButton11")->isChecked(), true);  // "4:3"
+}
+
+TEST_F(ConfigurationPageTest, SettingsAreReadAtStartAndWrittenAtClose) {
+    TestWindow w(WindowOptions{.settingsFile = "[TForm1]\r\nWindowWidth=900\r\nWindowHeight=700\r\n"
+                                               "Pesta\xF1"
+                                               "aActiva=6\r\nTamano=0\r\nRetardoBusy=650\r\n"
+                                               "Checksum=0\r\nTCS=4\r\n"});
+    EXPECT_EQ(w.form.size(), QSize(900, 700));
+    EXPECT_EQ(w.form.Pages()->currentIndex(), 6);
+    EXPECT_EQ(List(w, "ComboBox12")->currentText(), QStringLiteral("352 x 576"));
+    EXPECT_EQ(Named<QSlider>(w, "TrackBar10")->value(), 650);
+    EXPECT_FALSE(Named<QCheckBox>(w, "CheckBox2")->isChecked());
+    Named<QSlider>(w, "TrackBar1")->setValue(42);
+    List(w, "ComboBox3")->setCurrentIndex(12);
+    w.form.resize(1000, 720);
+    ASSERT_FALSE(w.form.SaveSettingsNow());
+    const TIniFile32 saved(w.settingsFolder.filePath("Velarix.ini"));
+    EXPECT_EQ(saved.ReadInteger("TForm1", "RetardoStrobe", 0), 42);
+    EXPECT_EQ(saved.ReadInteger("TForm1", "Velocidad", 0), 12);
+    EXPECT_EQ(saved.ReadInteger("TForm1", "WindowWidth", 0), 1000);
+    EXPECT_EQ(saved.ReadInteger("TForm1", "TCS", 0), 4);
+    EXPECT_EQ(saved.ReadInteger("TForm1", "Checksum", 1), 0);
+}
+
+TEST_F(ConfigurationPageTest, TheTrapAddressIsFilteredAndAlignedWhenLeft) {
+    TestWindow w;
+    w.form.show();
+    QApplication::setActiveWindow(&w.form);
+    w.form.Pages()->setCurrentWidget(w.form.Configuration());
+    auto* trap = List(w, "ComboBox18");
+    trap->setFocus();
+    trap->lineEdit()->clear();
+    EXPECT_EQ(trap->currentText(), QStringLiteral("40010000"));  // emptied: the first entry
+    trap->lineEdit()->selectAll();
+    QTest::keyClicks(trap->lineEdit(), "c0zq3029");
+    EXPECT_EQ(trap->currentText(), QStringLiteral("C03029"));  // both letters outside A-F gone
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(trap->lineEdit(), &leave);
+    EXPECT_EQ(trap->currentText(), QStringLiteral("00C03028"));
+    EXPECT_EQ(w.form.CurrentSettings().trapAddress, QStringLiteral("00C03028"));
+}
+
+TEST_F(ConfigurationPageTest, TablePositionsAreKeptApart) {
+    TestWindow w;
+    auto* tcs = List(w, "ComboBox13");
+    auto* tpt = List(w, "ComboBox14");
+    tpt->setCurrentIndex(3);
+    tcs->setCurrentIndex(3);  // 30000 against 30000
+    EXPECT_EQ(tcs->currentText(), QStringLiteral("20000"));
+    tpt->setCurrentIndex(0);
+    tcs->setCurrentIndex(0);
+    EXPECT_EQ(tcs->currentText(), QStringLiteral("10000"));
+    EXPECT_EQ(w.form.CurrentSettings().tcs, 1);
+}
+
+TEST_F(ConfigurationPageTest, LnbFieldsTakeDigitsAndTheirDefaultWhenCleared) {
+    TestWindow w;
+    auto* low = Named<QLineEdit>(w, "Edit2");
+    low->clear();
+    EXPECT_EQ(low->text(), QStringLiteral("9750"));
+    low->setText("97x5");
+    EXPECT_EQ(low->text(), QStringLiteral("975"));
+    EXPECT_EQ(w.form.CurrentSettings().lnbLow, QStringLiteral("975"));
+    EXPECT_EQ(Named<QLineEdit>(w, "Edit3")->maxLength(), 5);
+}
+
+TEST_F(ConfigurationPageTest, TwoEqualSatelliteNamesBecomeAAndB) {
+    TestWindow w;
+    auto* a = Named<QLineEdit>(w, "Edit4");
+    auto* b = Named<QLineEdit>(w, "Edit5");
+    b->setText("Hotbird");
+    a->selectAll();
+    QTest::keyClicks(a, "Hotbird");
+    EXPECT_EQ(a->text(), QStringLiteral("A"));
+    EXPECT_EQ(b->text(), QStringLiteral("B"));
+}
+
+TEST_F(ConfigurationPageTest, LeavingThePageRenamesTheSatelliteInBothGrids) {
+    TestWindow w(WindowOptions{.settingsFile = "[TForm1]\r\nSat-B=Hotbird\r\n"});
+    w.form.show();
+    auto* channels = static_cast<QStandardItemModel*>(w.form.Tuning()->ChannelGrid()->model());
+    auto* transponders =
+        static_cast<QStandardItemModel*>(w.form.Tuning()->TransponderGrid()->model());
+    channels->setItem(0, 9, new QStandardItem("Hotbird"));
+    channels->setItem(5, 9, new QStandardItem("hotbird"));
+    transponders->setItem(2, 9, new QStandardItem("Hotbird"));
+    w.form.Pages()->setCurrentWidget(w.form.Configuration());
+    Named<QLineEdit>(w, "Edit5")->setText("Sirius");
+    w.form.Pages()->setCurrentIndex(0);
+    EXPECT_EQ(channels->item(0, 9)->text(), QStringLiteral("Sirius"));
+    EXPECT_EQ(channels->item(5, 9)->text(), QStringLiteral("hotbird"));
+    EXPECT_EQ(transponders->item(2, 9)->text(), QStringLiteral("Sirius"));
+    EXPECT_EQ(w.form.CurrentSettings().satelliteNames[1], QStringLiteral("Sirius"));
+}
+
+TEST_F(ConfigurationPageTest, TwoThousandChannelsGiveTwoThousandAndThreeRows) {
+    TestWindow w;
+    List(w, "ComboBox16")->setCurrentIndex(1);
+    EXPECT_EQ(w.form.Tuning()->ChannelGrid()->model()->rowCount(), 2002);  // and the heading row
+    List(w, "ComboBox17")->setCurrentIndex(1);
+    EXPECT_EQ(w.form.Tuning()->TransponderGrid()->model()->rowCount(), 199);
+}
+
+TEST_F(ConfigurationPageTest, DefaultValuesLeavePictureSizeAndGridsAsTheyWere) {
+    TestWindow w(WindowOptions{.sampleSettings = true});
+    Named<QSlider>(w, "TrackBar10")->setValue(100);
+    List(w, "ComboBox3")->setCurrentIndex(0);
+    Named<QCheckBox>(w, "CheckBox6")->setChecked(true);
+    w.form.Configuration()->defaultsButton->click();
+    const Settings& s = w.form.CurrentSettings();
+    EXPECT_EQ(List(w, "ComboBox12")->currentText(), QStringLiteral("528 x 576"));
+    EXPECT_EQ(s.pictureWidth, 720);
+    EXPECT_EQ(List(w, "ComboBox16")->currentText(), QStringLiteral("2000"));
+    EXPECT_EQ(w.form.Tuning()->ChannelGrid()->model()->rowCount(), 999);
+    EXPECT_EQ(Named<QSlider>(w, "TrackBar10")->value(), 500);
+    EXPECT_EQ(Named<QLabel>(w, "Label174")->text(), QStringLiteral("500"));
+    EXPECT_EQ(Named<QSlider>(w, "TrackBar11")->value(), 3000);
+    EXPECT_EQ(List(w, "ComboBox3")->currentText(), QStringLiteral("9600"));
+    EXPECT_EQ(w.port.settings.baudRate, 6);  // applied to the port at once
+    EXPECT_FALSE(Named<QComboBox>(w, "ComboBox51")->isEnabled());
+    EXPECT_EQ(List(w, "ComboBox20")->currentText(), QStringLiteral("60000000"));
+    EXPECT_EQ(List(w, "ComboBox15")->currentIndex(), -1);  // the sample has three lists
+    EXPECT_EQ(s.symbolRates[0], 27500);                    // the table stays
+}
+
+TEST_F(ConfigurationPageTest, UntickingTheFirmwareChecksumDisablesItsPosition) {
+    TestWindow w;
+    auto* tick = Named<QCheckBox>(w, "CheckBox6");
+    tick->setChecked(true);
+    EXPECT_TRUE(List(w, "ComboBox51")->isEnabled());
+    tick->setChecked(false);
+    EXPECT_FALSE(List(w, "ComboBox51")->isEnabled());
+}
+
+TEST_F(ConfigurationPageTest, ANamedModelFixesTheFlashFields) {
+    TestWindow w(WindowOptions{.sampleSettings = true});
+    auto* model = List(w, "ComboBox21");
+    ASSERT_EQ(model->count(), 5);
+    model->setCurrentIndex(4);  // K2002 on BCT13xx
+    EXPECT_FALSE(List(w, "ComboBox20")->isEnabled());
+    EXPECT_EQ(List(w, "ComboBox20")->currentText(), QStringLiteral("7FF00000"));
+    EXPECT_EQ(List(w, "ComboBox19")->currentText(), QStringLiteral("AM29LV800BB"));
+    EXPECT_EQ(w.form.CurrentSettings().chips[0].numBlocks, 19);
+    model->setCurrentIndex(0);
+    EXPECT_TRUE(List(w, "ComboBox20")->isEnabled());
+    List(w, "ComboBox23")->setCurrentIndex(7);
+    EXPECT_EQ(w.form.CurrentSettings().chips[1].numBlocks, 71);
+}
+
+TEST_F(ConfigurationPageTest, SerialChoicesGoToThePortAtOnce) {
+    TestWindow w;
+    List(w, "ComboBox8")->setCurrentIndex(3);
+    List(w, "ComboBox5")->setCurrentIndex(2);
+    EXPECT_EQ(w.port.settings.parity, 3);
+    EXPECT_EQ(w.port.settings.flowControl, 2);
+}
+
+TEST_F(ConfigurationPageTest, ALanguageChangeKeepsTheChoicesOfTranslatedLists) {
+    TestWindow w(WindowOptions{.sampleSettings = true});
+    List(w, "ComboBox5")->setCurrentIndex(0);   // "Ninguno"
+    List(w, "ComboBox21")->setCurrentIndex(0);  // "Personalizado"
+    List(w, "ComboBox10")->setCurrentIndex(1);  // English
+    EXPECT_EQ(List(w, "ComboBox5")->currentText(), QStringLiteral("None"));
+    EXPECT_EQ(List(w, "ComboBox21")->currentText(), QStringLiteral("Custom"));
+    EXPECT_EQ(List(w, "ComboBox8")->currentText(), QStringLiteral("Odd"));
+    EXPECT_EQ(w.form.Pages()->tabText(6), QStringLiteral("Settings"));
+    List(w, "ComboBox10")->setCurrentIndex(0);  // Español
+    EXPECT_EQ(List(w, "ComboBox5")->currentText(), QStringLiteral("Ninguno"));
+    EXPECT_EQ(List(w, "ComboBox21")->currentText(), QStringLiteral("Personalizado"));
+}
+
+// Every caption, list entry and hint a key names takes the English text.
+TEST_F(ConfigurationPageTest, TheEnglishFileSwitchesEveryCaptionOfTheWindow) {
+    TestWindow w(WindowOptions{.sampleSettings = true});
+    List(w, "ComboBox10")->setCurrentIndex(1);
+    const TIniFile32 english(w.settingsFolder.filePath("English.ini"));
+    int checked = 0;
+    for (const auto& target : TextTargets()) {
+        QObject* object = w.form.findChild<QObject*>(QString::fromLatin1(target.object));
+        if (!object || target.kind == TextTarget::Kind::Message) continue;
+        const QString text =
+            english.ReadString("English", QStringLiteral("traduc%1").arg(target.key), "");
+        QString shown;
+        if (auto* label = qobject_cast<QLabel*>(object))
+            shown = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(object))
+            shown = button->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(object))
+            shown = group->title();
+        else if (auto* action = qobject_cast<QAction*>(object))
+            shown = action->text();
+        else if (auto* list = qobject_cast<QComboBox*>(object))
+            shown = list->itemText(target.index);
+        else if (target.kind == TextTarget::Kind::Hint)
+            shown = qobject_cast<QWidget*>(object)->toolTip();
+        else
+            continue;
+        EXPECT_EQ(shown, text) << target.object << " traduc" << target.key;
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
+    EXPECT_EQ(Msg(43), QStringLiteral("No answer from a decoder on that serial port!"));
+}
+
+TEST_F(ConfigurationPageTest, NoLanguageFilesLeaveTheSpanishTexts) {
+    TestWindow w;
+    EXPECT_EQ(List(w, "ComboBox10")->count(), 0);
+    EXPECT_EQ(w.form.Pages()->tabText(6), QStringLiteral("Configuración"));
+}
+
+}  // namespace
+}  // namespace velarix
