@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "eeprom_commands.h"
 #include "serial/serial_settings.h"
 #include "serial_commands.h"
 #include "serve.h"
@@ -41,12 +42,17 @@ int Simulator(CliContext& context) {
 }
 
 const Command kCommands[] = {
-    {"eeprom read", "eeprom read -o FILE [--format raw] [--length all|0AF|row:RR] [serial options]",
+    {"eeprom read", "eeprom read -o FILE [--format F] [--length all|0AF|row:RR] [serial options]",
      EepromRead},
-    {"eeprom write", "eeprom write -i FILE [--format raw] [--length L] [serial options]",
+    {"eeprom write", "eeprom write -i FILE [--format F] [--length L] [serial options]",
      EepromWrite},
-    {"eeprom verify", "eeprom verify -i FILE [--format raw] [--length L] [serial options]",
+    {"eeprom verify", "eeprom verify -i FILE [--format F] [--length L] [serial options]",
      EepromVerify},
+    {"eeprom convert",
+     "eeprom convert -i FILE --from F -o FILE --to F   (F: velarix, zefiro9, raw)", EepromConvert},
+    {"eeprom fields", "eeprom fields -i FILE [--format F] [--model N]", EepromFields},
+    {"eeprom set-field", "eeprom set-field -i FILE [--format F] -o FILE [--to F] KEY=VALUE...",
+     EepromSetField},
     {"terminal", "terminal [--no-checksum] LINE... [serial options]", TerminalLines},
     {"settings normalize", "settings normalize", NormalizeSettings},
     {"sim", "sim [--eeprom FILE] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]",

@@ -5,6 +5,7 @@
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex.h"
 #include "eeprom/hex_editing.h"
+#include "eeprom_file_io.h"
 #include "serial/serial_tasks.h"
 #include "serial_options.h"
 #include "shell/message_table.h"
@@ -32,6 +33,7 @@ struct Session {
 
 struct EepromArgs {
     QString file;
+    EepromFormat format = EepromFormat::CommandText;
     EepromLength length = EepromLength::Whole;
     int row = 0;
     SerialChoice serial;
@@ -59,34 +61,18 @@ std::optional<QString> ParseLength(const QString& text, EepromArgs& args) {
 std::optional<int> TakeEepromArgs(CliContext& context, const QString& fileOption,
                                   EepromArgs& args) {
     const auto file = context.TakeOption(fileOption);
-    const QString format = context.TakeOption("--format").value_or(QStringLiteral("velarix"));
+    QString error;
+    const auto format = TakeFormat(context, "--format", error);
     const QString length = context.TakeOption("--length").value_or(QStringLiteral("all"));
-    if (const auto error = TakeSerialOptions(context, args.serial)) return context.BadUsage(*error);
+    if (!format) return context.BadUsage(error);
+    args.format = *format;
+    if (const auto fault = TakeSerialOptions(context, args.serial)) return context.BadUsage(*fault);
     if (!file) return context.BadUsage(fileOption + QStringLiteral(" FILE is needed"));
     args.file = *file;
-    if (format != QLatin1String("raw")) {
-        return context.BadUsage(QStringLiteral("--format ") + format +
-                                QStringLiteral(" is not known; use raw"));
-    }
-    if (const auto error = ParseLength(length, args)) return context.BadUsage(*error);
+    if (const auto fault = ParseLength(length, args)) return context.BadUsage(*fault);
     if (!context.LeftoverOption().isEmpty() || !context.Rest().isEmpty()) {
         return context.BadUsage(QStringLiteral("unexpected argument: ") + context.Rest().first());
     }
-    return std::nullopt;
-}
-
-// Reads the EEPROM file into the image; a refused file is a usage fault.
-std::optional<int> LoadImage(CliContext& context, const QString& path, EepromImage& image) {
-    const FileRead read = ReadWholeFile(path);
-    if (!read.ok()) {
-        context.err() << read.error << Qt::endl;
-        return kBadUsage;
-    }
-    if (read.bytes.size() != EepromImage::kSize) {
-        context.err() << path << ": not a 2048-byte EEPROM image" << Qt::endl;
-        return kBadUsage;
-    }
-    image.PutImageBytes(read.bytes, 0, EepromImage::kSize);
     return std::nullopt;
 }
 
@@ -113,18 +99,15 @@ int EepromRead(CliContext& context) {
     Session session(context, {LogPane::Eeprom});
     const int status = Transfer(context, session, args, EepromOperation::Read);
     if (status != kDone) return status;
-    if (const auto error = WriteWholeFile(args.file, session.image.GetImageBytes())) {
-        context.err() << *error << Qt::endl;
-        return kFailed;
-    }
-    return kDone;
+    return SaveEepromFile(context, args.file, args.format, session.image);
 }
 
 int EepromWrite(CliContext& context) {
     EepromArgs args;
     if (const auto usage = TakeEepromArgs(context, "-i", args)) return *usage;
     Session session(context, {LogPane::Eeprom});
-    if (const auto refused = LoadImage(context, args.file, session.image)) return *refused;
+    if (const auto refused = LoadEepromFile(context, args.file, args.format, session.image))
+        return *refused;
     return Transfer(context, session, args, EepromOperation::Write);
 }
 
@@ -133,7 +116,8 @@ int EepromVerify(CliContext& context) {
     EepromArgs args;
     if (const auto usage = TakeEepromArgs(context, "-i", args)) return *usage;
     Session session(context, {LogPane::Eeprom});
-    if (const auto refused = LoadImage(context, args.file, session.image)) return *refused;
+    if (const auto refused = LoadEepromFile(context, args.file, args.format, session.image))
+        return *refused;
     const int status = Transfer(context, session, args, EepromOperation::Verify);
     const auto& rows = session.tasks.transfer.MismatchedRows();
     for (int row : rows) context.out() << HexText(row, 2) << '0' << Qt::endl;

@@ -14,8 +14,10 @@
 #include "config_serial.h"
 #include "config_tuning.h"
 #include "configuration_page.h"
+#include "eeprom/eeprom_files.h"
 #include "eeprom_grid.h"
 #include "eeprom_page.h"
+#include "fields_page.h"
 #include "firmware_page.h"
 #include "layout_rules.h"
 #include "picture_page.h"
@@ -25,6 +27,7 @@
 #include "shell/settings_file.h"
 #include "shell/settings_folder.h"
 #include "shell/title.h"
+#include "shell/whole_file.h"
 #include "terminal_page.h"
 #include "tuning_page.h"
 #include "widgets.h"
@@ -109,10 +112,12 @@ void TForm1::ConnectConfigurationPage() {
     serialPage->linesChanged = [this] { serial_->link.Port().Apply(settings_.serial); };
     configuration_->languageChosen = [this] {
         ApplyLanguage();
+        RefreshInterpretedFields();
         serial_->link.Port().Apply(settings_.serial);
         configuration_->Jtag()->Refresh();
     };
     configuration_->defaultsApplied = [this] { serial_->link.Port().Apply(settings_.serial); };
+    configuration_->Jtag()->modelChosen = [this] { RefreshInterpretedFields(); };
     configuration_->Tuning()->channelCountChosen = [this] { ApplyTableSizes(); };
     configuration_->Tuning()->transponderCountChosen = [this] { ApplyTableSizes(); };
     configuration_->left = [this] { RenameSatellites(); };
@@ -148,6 +153,7 @@ void TForm1::BuildPages() {
     pages_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
     setCentralWidget(pages_);
     eeprom_ = new EepromPage(image_, editing_, *dialogs_, *boxes_);
+    fieldsPage_ = new FieldsPage(eeprom_->FieldsSubPage(), fields_);
     parallel_ = new FirmwarePage(kParallelFirmwareNames, *dialogs_, *boxes_);
     jtag_ = new FirmwarePage(kJtagFirmwareNames, *dialogs_, *boxes_);
     terminal_ = new TerminalPage(*dialogs_, *boxes_);
@@ -173,6 +179,7 @@ void TForm1::StartSerial(const WindowServices& services) {
     Clock& clock = services.clock ? *services.clock : *ownClock_;
     LinkPort& port = services.port ? *services.port : *ownPort_;
     serial_ = std::make_unique<SerialTasks>(port, clock, *frame_, image_, editing_);
+    serial_->transfer.refreshFields = [this] { RefreshInterpretedFields(); };
     serial_->transfer.showHexEditor = [this] {
         eeprom_->SubPages()->setCurrentWidget(eeprom_->HexSubPage());
     };
@@ -196,7 +203,40 @@ void TForm1::ConnectEepromPage() {
             [this] { StartTransfer(EepromOperation::Write); });
     connect(eeprom_->verifyButton, &QPushButton::clicked, this,
             [this] { StartTransfer(EepromOperation::Verify); });
-    connect(eeprom_->eraseButton, &QPushButton::clicked, this, [this] { image_.EraseImage(); });
+    connect(eeprom_->eraseButton, &QPushButton::clicked, this, [this] {
+        image_.EraseImage();
+        RefreshInterpretedFields();
+    });
+    connect(eeprom_->readButton, &QPushButton::clicked, this, [this] { ReadEepromFileChosen(); });
+    connect(eeprom_->saveButton, &QPushButton::clicked, this, [this] { SaveEepromFileChosen(); });
+}
+
+void TForm1::RefreshInterpretedFields() {
+    fieldsPage_->Refresh();
+}
+
+// A refused file changes nothing; the fields are read again all the same.
+void TForm1::ReadEepromFileChosen() {
+    const auto choice = dialogs_->AskOpen(Msg(7), 1);
+    if (!choice) return;
+    const FileRead file = ReadWholeFile(choice->path);
+    if (!file.ok()) {
+        boxes_->Show(BoxKind::Error, file.error);
+        return;
+    }
+    const auto format = static_cast<EepromFormat>(std::clamp(choice->filterIndex, 1, 3));
+    if (const auto refused = ReadEepromFile(image_, file.bytes, format))
+        boxes_->Show(BoxKind::Error, *refused);
+    RefreshInterpretedFields();
+}
+
+void TForm1::SaveEepromFileChosen() {
+    const auto choice = dialogs_->AskSave(Msg(7), eepromSaveType_);
+    if (!choice) return;
+    eepromSaveType_ = std::clamp(choice->filterIndex, 1, 3);
+    const QByteArray bytes = WriteEepromFile(image_, static_cast<EepromFormat>(eepromSaveType_));
+    if (const auto error = WriteWholeFile(choice->path, bytes))
+        boxes_->Show(BoxKind::Error, *error);
 }
 
 void TForm1::ConnectTerminalPage() {
@@ -245,6 +285,7 @@ void TForm1::FirstShown() {
     setMinimumSize(kMinimumWindowSize - frame);
     SetColumnWidths();
     about_->ColourVersion();
+    RefreshInterpretedFields();
 }
 
 }  // namespace velarix::gui

@@ -6,6 +6,7 @@
 
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex_editing.h"
+#include "eeprom/interpreted_fields.h"
 #include "serial/serial_settings.h"
 #include "serial/serial_tasks.h"
 #include "shell/clock.h"
@@ -19,6 +20,7 @@ class AboutPage;
 class BoxPresenter;
 class ConfigurationPage;
 class EepromPage;
+class FieldsPage;
 class FirmwarePage;
 class PicturePage;
 class TerminalPage;
@@ -56,6 +58,10 @@ public:
     const QStringList& PortNames() const { return settings_.ports; }
     int SelectedPort() const { return settings_.serial.port; }
 
+    FieldsPage* Fields() const { return fieldsPage_; }
+    // Reads every interpreted field from the image again.
+    void RefreshInterpretedFields();
+
     // What closing the window writes: the settings, as they stand now.
     std::optional<QString> SaveSettingsNow();
     FileDialogs& Dialogs() { return *dialogs_; }
@@ -86,6 +92,8 @@ private:
     void RenameSatellites();
     void StartSerial(const WindowServices& services);
     void StartTransfer(EepromOperation operation);
+    void ReadEepromFileChosen();
+    void SaveEepromFileChosen();
     void SetColumnWidths();
     int ChannelGridWidth() const;
     void FirstShown();
@@ -102,6 +110,9 @@ private:
     std::unique_ptr<LinkPort> ownPort_;
     std::unique_ptr<SerialTasks> serial_;
     Settings settings_;
+    InterpretedFields fields_{image_, settings_};
+    FieldsPage* fieldsPage_ = nullptr;
+    int eepromSaveType_ = 1;  // the file type last chosen in the save dialog
 
     QTabWidget* pages_ = nullptr;
     EepromPage* eeprom_ = nullptr;

@@ -31,6 +31,13 @@ QString HexText(std::uint64_t value, int digits) {
     return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }
 
+bool IsHexText(QStringView text) {
+    for (const QChar c : text) {
+        if (DigitValue(c) < 0) return false;
+    }
+    return true;
+}
+
 bool IsByteText(QStringView text) {
     return text.size() == 2 && HexToInt(text) >= 0;
 }

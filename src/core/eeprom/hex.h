@@ -14,6 +14,9 @@ std::int64_t HexToInt(QStringView text);
 // `value` as `digits` upper-case hexadecimal digits with leading zeros.
 QString HexText(std::uint64_t value, int digits);
 
+// True when every character is "0"-"9" or "A"-"F", whatever the length.
+bool IsHexText(QStringView text);
+
 // True for exactly two upper-case hexadecimal digits.
 bool IsByteText(QStringView text);
 

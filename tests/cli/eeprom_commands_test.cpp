@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "commands.h"
+#include "eeprom/eeprom_files.h"
+#include "eeprom/eeprom_image.h"
+#include "simulated_decoder.h"
+
+namespace velarix::cli {
+namespace {
+
+struct EepromCommandsTest : ::testing::Test {
+    QTemporaryDir dir;
+    VirtualClock clock;
+    QString out, err;
+
+    int Run(QStringList args) {
+        out.clear();
+        err.clear();
+        args.prepend(dir.filePath("INIs"));
+        args.prepend("--settings");
+        QTextStream o(&out), e(&err);
+        CliContext context(args, o, e, clock);
+        const int status = RunCommand(context);
+        o.flush();
+        e.flush();
+        return status;
+    }
+    QString File(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void Put(const char* name, const QByteArray& bytes) {
+        QFile file(File(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray Contents(const char* name) const {
+        QFile file(File(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // KEY -> (SHOWN, RAW) of the last `fields` output.
+    QMap<QString, QStringList> Fields() const {
+        QMap<QString, QStringList> fields;
+        for (const QString& line : out.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList parts = line.split('\t');
+            fields[parts[0]] = parts.mid(1);
+        }
+        return fields;
+    }
+};
+
+TEST_F(EepromCommandsTest, FieldsOfTheSimulatedDecodersEepromInPageOrder) {
+    Put("default.bin", sim::DefaultEeprom());
+    ASSERT_EQ(Run({"eeprom", "fields", "-i", File("default.bin"), "--format", "raw"}), 0)
+        << err.toStdString();
+    QStringList keys;
+    for (const QString& line : out.split('\n', Qt::SkipEmptyParts))
+        keys << line.section('\t', 0, 0);
+    QStringList expected{"country",      "provider",      "software_version", "last_channel",
+                         "country_code", "sort_provider", "audio_primary",    "audio_secondary",
+                         "subtitles",    "sections",      "serial_number",    "epg",
+                         "brightness",   "colour_system", "startup_mode",     "diseqc"};
+    for (const char* record : {"sat1.", "sat2."}) {
+        for (const char* field : {"name", "band", "antenna", "frequency", "symbol_rate", "fec",
+                                  "polarity", "tone", "lnb"}) {
+            expected << QString::fromLatin1(record) + field;
+        }
+    }
+    EXPECT_EQ(keys, expected);
+    const auto fields = Fields();
+    EXPECT_EQ(fields["country"], (QStringList{"ESP", "455350"}));
+    EXPECT_EQ(fields["software_version"], (QStringList{"42", "2A"}));
+    EXPECT_EQ(fields["sections"][0], QStringLiteral("1 y 2 (BCT15xx)"));
+    EXPECT_EQ(fields["serial_number"][0], QStringLiteral("000123456789"));
+    EXPECT_EQ(fields["sat1.name"], (QStringList{"ASTRA", ""}));
+    EXPECT_EQ(fields["sat2.name"][0], QStringLiteral("HOTBIRD"));
+    EXPECT_EQ(fields["sat1.lnb"][0], QStringLiteral("9750"));
+    ASSERT_EQ(
+        Run({"eeprom", "fields", "-i", File("default.bin"), "--format", "raw", "--model", "1"}), 0);
+    EXPECT_EQ(Fields()["sections"][0], QStringLiteral("0 y 1 (BCT14xx)"));
+}
+
+TEST_F(EepromCommandsTest, SetFieldDoesWhatThePageDoes) {
+    Put("default.bin", sim::DefaultEeprom());
+    ASSERT_EQ(Run({"eeprom", "set-field", "-i", File("default.bin"), "--format", "raw", "-o",
+                   File("new.txt"), "--to", "velarix", "country=ITA", "brightness=raw:1",
+                   "epg=Italiano", "last_channel=2500", "sat1.frequency=8000",
+                   "sat2.symbol_rate=22000", "sat2.name=sirius", "sat1.polarity=V"}),
+              0)
+        << err.toStdString();
+    ASSERT_EQ(Run({"eeprom", "fields", "-i", File("new.txt")}), 0) << err.toStdString();
+    const auto fields = Fields();
+    EXPECT_EQ(fields["country"], (QStringList{"ITA", "495441"}));
+    EXPECT_EQ(fields["brightness"], (QStringList{"Media Baja", "81"}));
+    EXPECT_EQ(fields["epg"], (QStringList{"Italiano", "3B00000600000000"}));
+    EXPECT_EQ(fields["last_channel"], (QStringList{"0", "0000"}));
+    EXPECT_EQ(fields["sat1.frequency"][0], QStringLiteral("11970"));
+    EXPECT_EQ(fields["sat2.name"][0], QStringLiteral("SIRIUS"));
+    EXPECT_EQ(fields["sat1.polarity"][0], QStringLiteral("V"));
+    EXPECT_EQ(fields["sat2.symbol_rate"][0],
+              QStringLiteral("27500"));  // no 22000 in an empty table
+}
+
+TEST_F(EepromCommandsTest, SetFieldRefusesWhatThePageDoesNotOffer) {
+    Put("default.bin", sim::DefaultEeprom());
+    const QStringList base{"eeprom",   "set-field", "-i", File("default.bin"),
+                           "--format", "raw",       "-o", File("x.bin")};
+    EXPECT_EQ(Run(base + QStringList{"country=XXX"}), 2);
+    EXPECT_EQ(Run(base + QStringList{"country=otro"}), 2);
+    EXPECT_EQ(Run(base + QStringList{"colour=Pal"}), 2);
+    EXPECT_EQ(Run(base + QStringList{"sat3.name=X"}), 2);
+    EXPECT_EQ(Run(base + QStringList{"sat1.band=L"}), 2);
+    EXPECT_FALSE(QFile::exists(File("x.bin")));
+}
+
+TEST_F(EepromCommandsTest, ConvertKeepsEveryByte) {
+    Put("default.bin", sim::DefaultEeprom());
+    ASSERT_EQ(Run({"eeprom", "convert", "-i", File("default.bin"), "--from", "raw", "-o",
+                   File("a.txt"), "--to", "zefiro9"}),
+              0);
+    ASSERT_EQ(Run({"eeprom", "convert", "-i", File("a.txt"), "--from", "zefiro9", "-o",
+                   File("b.txt"), "--to", "velarix"}),
+              0);
+    ASSERT_EQ(Run({"eeprom", "convert", "-i", File("b.txt"), "--from", "velarix", "-o",
+                   File("c.bin"), "--to", "raw"}),
+              0);
+    EXPECT_EQ(Contents("c.bin"), sim::DefaultEeprom());
+    EXPECT_EQ(Contents("a.txt").size(), 128 * 34);
+}
+
+TEST_F(EepromCommandsTest, ARefusedFileExitsWithTwoAndItsReason) {
+    Put("short.bin", QByteArray(100, '\0'));
+    EXPECT_EQ(Run({"eeprom", "fields", "-i", File("short.bin"), "--format", "raw"}), 2);
+    EXPECT_TRUE(err.contains(QStringLiteral("La longitud del fichero es incorrecto.")));
+    EXPECT_EQ(Run({"eeprom", "fields", "-i", File("missing.bin"), "--format", "raw"}), 2);
+    EXPECT_EQ(Run({"eeprom", "convert", "-i", File("short.bin"), "--from", "binary", "-o",
+                   File("x"), "--to", "raw"}),
+              2);
+}
+
+}  // namespace
+}  // namespace velarix::cli
