@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "eeprom_commands.h"
+#include "picture_commands.h"
 #include "serial/serial_settings.h"
 #include "serial_commands.h"
 #include "serve.h"
@@ -54,6 +55,10 @@ const Command kCommands[] = {
     {"eeprom set-field", "eeprom set-field -i FILE [--format F] -o FILE [--to F] KEY=VALUE...",
      EepromSetField},
     {"terminal", "terminal [--no-checksum] LINE... [serial options]", TerminalLines},
+    {"picture decode",
+     "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
+     "[--quality 1-100]",
+     PictureDecode},
     {"settings normalize", "settings normalize", NormalizeSettings},
     {"sim", "sim [--eeprom FILE] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]",
      Simulator},

@@ -60,6 +60,8 @@ QLineEdit* HexBox(QWidget* parent, const char* name, int width) {
     box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     box->setMaxLength(width);
     box->setReadOnly(true);
+    box->setMinimumWidth(
+        box->fontMetrics().horizontalAdvance(QString(std::max(width, 6) + 2, QLatin1Char('0'))));
     return box;
 }
 
@@ -121,7 +123,7 @@ void FieldsPage::BuildChoice(QWidget* area, Field field, int row) {
 
 void FieldsPage::BuildNumber(QWidget* area, Field field, int row) {
     auto* box = Named<QLineEdit>(area, kFieldNames[row].control);
-    auto* display = HexBox(area, kFieldNames[row].box, 24);
+    auto* display = HexBox(area, kFieldNames[row].box, fields_.MaxLength(field) * 2);
     box->setMaxLength(fields_.MaxLength(field));
     edits_[row] = box;
     displays_[row] = display;

@@ -20,6 +20,8 @@
 #include "fields_page.h"
 #include "firmware_page.h"
 #include "layout_rules.h"
+#include "picture/picture_decoder.h"
+#include "picture/picture_files.h"
 #include "picture_page.h"
 #include "qt_file_dialogs.h"
 #include "shell/language.h"
@@ -58,6 +60,7 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     ConnectEepromPage();
     ConnectTerminalPage();
     ConnectConfigurationPage();
+    ConnectPicturePage();
     move(settings_.left, settings_.top);
     resize(settings_.windowWidth, settings_.windowHeight);
     pages_->setCurrentIndex(settings_.activePage);
@@ -213,6 +216,52 @@ void TForm1::ConnectEepromPage() {
 
 void TForm1::RefreshInterpretedFields() {
     fieldsPage_->Refresh();
+}
+
+void TForm1::ConnectPicturePage() {
+    connect(picture_->readButton, &QPushButton::clicked, this, [this] { ReadPictureChosen(); });
+    connect(picture_->saveButton, &QPushButton::clicked, this, [this] { SavePictureChosen(); });
+}
+
+// A dump that cannot be read is reported with the system's reason and
+// changes nothing.
+void TForm1::ReadPictureChosen() {
+    const auto choice = dialogs_->AskOpen(Msg(226), 1);
+    if (!choice) return;
+    const FileRead file = ReadWholeFile(choice->path);
+    if (!file.ok()) {
+        boxes_->Show(BoxKind::Error, file.error);
+        return;
+    }
+    picture_->saveButton->setEnabled(true);
+    ShowCapturedPicture(file.bytes);
+}
+
+// The shapes are tried in order "16:9", "4:3"; with neither chosen the
+// picture keeps its own size. "16:9" widens the window to hold it.
+void TForm1::ShowCapturedPicture(const QByteArray& frame) {
+    const DecodedPicture decoded =
+        DecodePicture(frame, settings_.pictureWidth, settings_.pictureHeight);
+    const PictureShape shape = settings_.pictureShape == 1   ? PictureShape::Wide
+                               : settings_.pictureShape == 0 ? PictureShape::Standard
+                                                             : PictureShape::Original;
+    shownPicture_ = ShapePicture(decoded, shape);
+    if (shape == PictureShape::Wide) resize(1043, height());
+    QLabel* box = picture_->Picture();
+    box->resize(shownPicture_.size());
+    box->setPixmap(QPixmap::fromImage(shownPicture_));
+    picture_->LayOut();
+}
+
+// The format follows the file type chosen, not the name's extension.
+void TForm1::SavePictureChosen() {
+    folders_.SetDefaultExtension(QStringLiteral("jpg"));
+    const auto choice = dialogs_->AskSave(Msg(350), 2);
+    if (!choice) return;
+    const int quality = static_cast<int>(settings_.sliders[kCalidadJPEG]);
+    const auto error = choice->filterIndex == 2 ? SaveJpeg(shownPicture_, choice->path, quality)
+                                                : SaveBmp(shownPicture_, choice->path);
+    if (error) boxes_->Show(BoxKind::Error, *error);
 }
 
 // A refused file changes nothing; the fields are read again all the same.

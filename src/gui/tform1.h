@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <QTabWidget>
 #include <memory>
@@ -62,6 +63,11 @@ public:
     // Reads every interpreted field from the image again.
     void RefreshInterpretedFields();
 
+    // Decodes a frame-memory image and shows it on the "Imagen" page in the
+    // shape the settings choose; "Guardar como..." saves what is shown.
+    void ShowCapturedPicture(const QByteArray& frame);
+    const QImage& ShownPicture() const { return shownPicture_; }
+
     // What closing the window writes: the settings, as they stand now.
     std::optional<QString> SaveSettingsNow();
     FileDialogs& Dialogs() { return *dialogs_; }
@@ -94,6 +100,9 @@ private:
     void StartTransfer(EepromOperation operation);
     void ReadEepromFileChosen();
     void SaveEepromFileChosen();
+    void ConnectPicturePage();
+    void ReadPictureChosen();
+    void SavePictureChosen();
     void SetColumnWidths();
     int ChannelGridWidth() const;
     void FirstShown();
@@ -113,6 +122,7 @@ private:
     InterpretedFields fields_{image_, settings_};
     FieldsPage* fieldsPage_ = nullptr;
     int eepromSaveType_ = 1;  // the file type last chosen in the save dialog
+    QImage shownPicture_;
 
     QTabWidget* pages_ = nullptr;
     EepromPage* eeprom_ = nullptr;

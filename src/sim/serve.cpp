@@ -9,6 +9,7 @@
 #include "pty_service_port.h"
 #include "service_mode.h"
 #include "simulated_decoder.h"
+#include "test_frame.h"
 
 namespace velarix::sim {
 
@@ -65,7 +66,31 @@ bool TakeKnobs(QStringList& args, Knobs& knobs, QString& error) {
 
 }  // namespace
 
+// --save-frame FILE [--width W]: the colour bars of the frame memory, for the
+// "Imagen" page to read without hardware.
+int SaveFrame(QStringList& args, QTextStream& out, QTextStream& err) {
+    QString path, width;
+    if (!TakeValue(args, "--save-frame", path) || !TakeValue(args, "--width", width) ||
+        !args.isEmpty()) {
+        err << "sim: --save-frame FILE [--width 352|528|544|704|720]" << Qt::endl;
+        return 2;
+    }
+    const int w = width.isEmpty() ? 720 : width.toInt();
+    if (w != 352 && w != 528 && w != 544 && w != 704 && w != 720) {
+        err << "sim: --width takes 352, 528, 544, 704 or 720" << Qt::endl;
+        return 2;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(TestFrame(w)) != 0x98000) {
+        err << "sim: " << path << ": " << file.errorString() << Qt::endl;
+        return 1;
+    }
+    out << path << Qt::endl;
+    return 0;
+}
+
 int Serve(QStringList args, QTextStream& out, QTextStream& err) {
+    if (args.contains(QStringLiteral("--save-frame"))) return SaveFrame(args, out, err);
     Knobs knobs;
     QString error;
     if (!TakeKnobs(args, knobs, error)) {

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+namespace velarix {
+
+// A picture as a Windows bitmap of 24 bits per pixel, written whole or not
+// at all; the system's reason when it cannot be.
+std::optional<QString> SaveBmp(const QImage& picture, const QString& path);
+
+// A picture as a baseline colour JPEG at `quality` (1 to 100), through
+// libjpeg's own interface with its other settings left at their defaults.
+QByteArray EncodeJpeg(const QImage& picture, int quality);
+std::optional<QString> SaveJpeg(const QImage& picture, const QString& path, int quality);
+
+}  // namespace velarix
