@@ -95,6 +95,17 @@ TEST(DecodePicture, BytesAShortDumpLacksReadAsZero) {
     EXPECT_EQ(DecodePicture(QByteArray(), 352, 576).bgr.left(3), Stored(0, 0, 0));
 }
 
+TEST(ShapePicture, APictureOutlivesItsDecodedBytes) {
+    QImage shown;
+    {
+        const DecodedPicture picture = DecodePicture(Flat(235, 128, 128), 720, 576);
+        shown = ShapePicture(picture, PictureShape::Standard);  // the same size: no stretch
+    }
+    QByteArray scratch(720 * 576 * 3, '\x11');  // likely to reuse the freed memory
+    EXPECT_EQ(shown.pixelColor(360, 288), QColor(255, 255, 255));
+    EXPECT_EQ(scratch[0], '\x11');
+}
+
 TEST(ShapePicture, EachShapeHasItsSize) {
     const DecodedPicture picture = DecodePicture(Flat(128, 128, 128), 528, 576);
     EXPECT_EQ(ShapePicture(picture, PictureShape::Wide).size(), QSize(1024, 576));

@@ -111,9 +111,13 @@ DecodedPicture DecodePicture(const char* bytes, std::int64_t count, int width, i
     return picture;
 }
 
+// The picture owns its pixels: Qt hands back the very image when a stretch
+// keeps the size, and the decoded bytes do not outlive this call's caller.
 QImage ShapePicture(const DecodedPicture& picture, PictureShape shape) {
-    const QImage decoded(reinterpret_cast<const uchar*>(picture.bgr.constData()), picture.width,
-                         picture.height, picture.width * 3, QImage::Format_BGR888);
+    const QImage decoded =
+        QImage(reinterpret_cast<const uchar*>(picture.bgr.constData()), picture.width,
+               picture.height, picture.width * 3, QImage::Format_BGR888)
+            .copy();
     switch (shape) {
         case PictureShape::Wide:
             return decoded.scaled(1024, 576, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -122,7 +126,7 @@ QImage ShapePicture(const DecodedPicture& picture, PictureShape shape) {
         case PictureShape::Original:
             break;
     }
-    return decoded.copy();
+    return decoded;
 }
 
 }  // namespace velarix
