@@ -9,17 +9,6 @@
 
 namespace velarix::gui {
 
-namespace {
-
-QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect geometry) {
-    auto* group = new QGroupBox(parent);
-    group->setObjectName(QString::fromLatin1(name));
-    group->setGeometry(geometry);
-    return group;
-}
-
-}  // namespace
-
 JtagSubPage::JtagSubPage(QWidget* page, Settings& settings) : QObject(page), settings_(settings) {
     tck_ = new SliderRow(page, settings_, kDuracionTCK, "Label108", "Label110", 20, 14);
     waitStart_ = new SliderRow(page, settings_, kWStartBits, "Label137", nullptr, 20, 46);

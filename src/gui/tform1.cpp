@@ -223,18 +223,12 @@ void TForm1::ConnectPicturePage() {
     connect(picture_->saveButton, &QPushButton::clicked, this, [this] { SavePictureChosen(); });
 }
 
-// A dump that cannot be read is reported with the system's reason and
-// changes nothing.
+// A dump that cannot be read changes nothing.
 void TForm1::ReadPictureChosen() {
-    const auto choice = dialogs_->AskOpen(Msg(226), 1);
-    if (!choice) return;
-    const FileRead file = ReadWholeFile(choice->path);
-    if (!file.ok()) {
-        boxes_->Show(BoxKind::Error, file.error);
-        return;
-    }
+    const auto file = AskAndReadFile(Msg(226));
+    if (!file) return;
     picture_->saveButton->setEnabled(true);
-    ShowCapturedPicture(file.bytes);
+    ShowCapturedPicture(file->second);
 }
 
 // The shapes are tried in order "16:9", "4:3"; with neither chosen the
@@ -264,18 +258,25 @@ void TForm1::SavePictureChosen() {
     if (error) boxes_->Show(BoxKind::Error, *error);
 }
 
-// A refused file changes nothing; the fields are read again all the same.
-void TForm1::ReadEepromFileChosen() {
-    const auto choice = dialogs_->AskOpen(Msg(7), 1);
-    if (!choice) return;
-    const FileRead file = ReadWholeFile(choice->path);
+std::optional<std::pair<FileChoice, QByteArray>> TForm1::AskAndReadFile(const QString& filter) {
+    const auto choice = dialogs_->AskOpen(filter, 1);
+    if (!choice) return std::nullopt;
+    FileRead file = ReadWholeFile(choice->path);
     if (!file.ok()) {
         boxes_->Show(BoxKind::Error, file.error);
-        return;
+        return std::nullopt;
     }
-    const auto format = static_cast<EepromFormat>(std::clamp(choice->filterIndex, 1, 3));
-    if (const auto refused = ReadEepromFile(image_, file.bytes, format))
+    return std::pair{*choice, std::move(file.bytes)};
+}
+
+// A refused file changes nothing; the fields are read again all the same.
+void TForm1::ReadEepromFileChosen() {
+    const auto file = AskAndReadFile(Msg(7));
+    if (!file) return;
+    const auto format = static_cast<EepromFormat>(std::clamp(file->first.filterIndex, 1, 3));
+    if (const auto refused = ReadEepromFile(image_, file->second, format)) {
         boxes_->Show(BoxKind::Error, *refused);
+    }
     RefreshInterpretedFields();
 }
 

@@ -101,6 +101,9 @@ private:
     void ReadEepromFileChosen();
     void SaveEepromFileChosen();
     void ConnectPicturePage();
+    // Asks for a file with the shared open dialog and reads it whole; a file
+    // that cannot be read is reported with the system's reason.
+    std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter);
     void ReadPictureChosen();
     void SavePictureChosen();
     void SetColumnWidths();

@@ -94,6 +94,10 @@ QCheckBox* MakeCheck(QWidget* parent, const char* name, QRect geometry) {
     return Make<QCheckBox>(parent, name, geometry);
 }
 
+QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect geometry) {
+    return Make<QGroupBox>(parent, name, geometry);
+}
+
 void SetEntries(QComboBox* list, const QStringList& entries) {
     const QSignalBlocker quiet(list);
     const int selected = list->currentIndex();

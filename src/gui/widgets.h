@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QRect geometry);
 QComboBox* MakeCombo(QWidget* parent, const char* name, QRect geometry, bool editable = false);
 QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry);
 QCheckBox* MakeCheck(QWidget* parent, const char* name, QRect geometry);
+QGroupBox* MakeGroup(QWidget* parent, const char* name, QRect geometry);
 
 // Replaces a list's entries, keeping its selected position, without running
 // its change handler.

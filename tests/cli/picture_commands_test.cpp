@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "picture/picture_decoder.h"
+#include "test_files.h"
 #include "test_frame.h"
 
 namespace velarix::cli {
@@ -27,11 +28,8 @@ struct PictureCommandTest : ::testing::Test {
         return status;
     }
     QString Dump(int width) {
-        const QString path = dir.filePath(QStringLiteral("bars%1.bin").arg(width));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(sim::TestFrame(width));
-        return path;
+        return test::PutFile(dir.filePath(QStringLiteral("bars%1.bin").arg(width)),
+                             sim::TestFrame(width));
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include "picture_page.h"
 #include "shell/message_table.h"
+#include "test_files.h"
 #include "test_frame.h"
 #include "window_doubles.h"
 
@@ -21,16 +22,10 @@ struct PicturePageTest : ::testing::Test {
     QTemporaryDir dir;
 
     QString Dump(int width) {
-        const QString path = dir.filePath(QStringLiteral("bars%1.bin").arg(width));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(sim::TestFrame(width));
-        return path;
+        return test::PutFile(dir.filePath(QStringLiteral("bars%1.bin").arg(width)),
+                             sim::TestFrame(width));
     }
-    static QByteArray Head(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray();
-    }
+    static QByteArray Head(const QString& path) { return test::FileContents(path).left(4); }
 };
 
 TEST_F(PicturePageTest, SaveIsDisabledUntilAPictureIsDecoded) {
