@@ -21,12 +21,12 @@ QByteArray ValueLabelName(Slider which) {
 SliderRow::SliderRow(QWidget* page, Settings& settings, Slider which, const char* caption,
                      const char* unit, int x, int y)
     : QObject(page), settings_(settings), which_(which) {
-    const SliderSpec& spec = SliderOf(which);
+    const SliderSpec& def = SliderOf(which);
     MakeLabel(page, caption, {x, y, kCaptionWidth, kHeight});
     slider_ = new QSlider(Qt::Horizontal, page);
-    slider_->setObjectName(QString::fromLatin1(spec.control));
+    slider_->setObjectName(QString::fromLatin1(def.control));
     slider_->setGeometry(x + kCaptionWidth, y, kSliderWidth, kHeight);
-    slider_->setRange(spec.minimum, spec.maximum);
+    slider_->setRange(def.minimum, def.maximum);
     value_ = MakeLabel(page, ValueLabelName(which).constData(),
                        {x + kCaptionWidth + kSliderWidth + 8, y, 48, kHeight});
     value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -38,9 +38,9 @@ SliderRow::SliderRow(QWidget* page, Settings& settings, Slider which, const char
 }
 
 void SliderRow::Refresh() {
-    const SliderSpec& spec = SliderOf(which_);
+    const SliderSpec& def = SliderOf(which_);
     const auto held =
-        std::clamp<std::int64_t>(settings_.sliders[which_], spec.minimum, spec.maximum);
+        std::clamp<std::int64_t>(settings_.sliders[which_], def.minimum, def.maximum);
     slider_->setValue(static_cast<int>(held));
     settings_.sliders[which_] = slider_->value();
     value_->setText(QString::number(slider_->value()));

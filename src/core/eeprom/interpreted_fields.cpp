@@ -99,8 +99,8 @@ const std::vector<ChoiceSpec>& Choices() {
 }
 
 const ChoiceSpec& ChoiceOf(Field field) {
-    for (const auto& spec : Choices()) {
-        if (spec.field == field) return spec;
+    for (const auto& def : Choices()) {
+        if (def.field == field) return def;
     }
     return Choices().front();
 }
@@ -116,9 +116,9 @@ QString EntryPattern(const Entry& entry) {
 
 // "Secciones activas" names its three patterns by board family: the BCT14xx
 // entries while the decoder model is one of the first three, else BCT15xx.
-std::pair<int, int> SearchRange(const ChoiceSpec& spec, const Settings& settings) {
-    const int count = static_cast<int>(spec.entries.size());
-    if (spec.field != Field::Sections) return {0, count};
+std::pair<int, int> SearchRange(const ChoiceSpec& def, const Settings& settings) {
+    const int count = static_cast<int>(def.entries.size());
+    if (def.field != Field::Sections) return {0, count};
     const bool bct14 = settings.model >= 1 && settings.model <= 3;
     return bct14 ? std::pair{0, 3} : std::pair{3, 6};
 }
@@ -141,8 +141,8 @@ constexpr NumberSpec kNumbers[] = {
 };
 
 const NumberSpec& NumberOf(Field field) {
-    for (const auto& spec : kNumbers) {
-        if (spec.field == field) return spec;
+    for (const auto& def : kNumbers) {
+        if (def.field == field) return def;
     }
     return kNumbers[0];
 }
@@ -193,8 +193,8 @@ bool InRange(int value) {
 }  // namespace
 
 FieldKind InterpretedFields::KindOf(Field field) {
-    for (const auto& spec : kNumbers) {
-        if (spec.field == field) return FieldKind::Number;
+    for (const auto& def : kNumbers) {
+        if (def.field == field) return FieldKind::Number;
     }
     return FieldKind::Choice;
 }
@@ -237,12 +237,12 @@ int InterpretedFields::RawWidth(Field field) const {
 }
 
 ChoiceView InterpretedFields::Choice(Field field) const {
-    const ChoiceSpec& spec = ChoiceOf(field);
-    ChoiceView view{static_cast<int>(spec.entries.size()),
-                    QString::fromLatin1(Bytes(spec.address, spec.size).toHex().toUpper()), false};
-    const auto [first, last] = SearchRange(spec, settings_);
+    const ChoiceSpec& def = ChoiceOf(field);
+    ChoiceView view{static_cast<int>(def.entries.size()),
+                    QString::fromLatin1(Bytes(def.address, def.size).toHex().toUpper()), false};
+    const auto [first, last] = SearchRange(def, settings_);
     for (int i = first; i < last; ++i) {
-        if (EntryPattern(spec.entries[i]) == view.raw) {
+        if (EntryPattern(def.entries[i]) == view.raw) {
             view.entry = i;
             return view;
         }
@@ -254,23 +254,23 @@ ChoiceView InterpretedFields::Choice(Field field) const {
 // The raw view's digits go into the field's cells two by two; the check word
 // and the copy of the sections follow.
 void InterpretedFields::WriteRaw(Field field, const QString& raw) {
-    const ChoiceSpec& spec = ChoiceOf(field);
-    for (int i = 0; i + 1 < raw.size() && i / 2 < spec.size; i += 2) {
-        image_.SetCell(spec.address + i / 2, raw.mid(i, 2));
+    const ChoiceSpec& def = ChoiceOf(field);
+    for (int i = 0; i + 1 < raw.size() && i / 2 < def.size; i += 2) {
+        image_.SetCell(def.address + i / 2, raw.mid(i, 2));
     }
-    const QByteArray bytes = Bytes(spec.address, spec.size);
-    if (spec.checkWord >= 0) Put(spec.checkWord, CheckWord(bytes));
+    const QByteArray bytes = Bytes(def.address, def.size);
+    if (def.checkWord >= 0) Put(def.checkWord, CheckWord(bytes));
     if (field == Field::Sections) {
-        for (int i = 0; i < spec.size; ++i)
-            image_.SetCell(0x09C + i, image_.Cell(spec.address + i));
+        for (int i = 0; i < def.size; ++i)
+            image_.SetCell(0x09C + i, image_.Cell(def.address + i));
     }
 }
 
 ChoiceView InterpretedFields::ChooseEntry(Field field, int entry, const QString& raw) {
-    const ChoiceSpec& spec = ChoiceOf(field);
+    const ChoiceSpec& def = ChoiceOf(field);
     ChoiceView view{entry, raw, true};
-    if (entry >= 0 && entry < static_cast<int>(spec.entries.size())) {
-        view.raw = EntryPattern(spec.entries[entry]);
+    if (entry >= 0 && entry < static_cast<int>(def.entries.size())) {
+        view.raw = EntryPattern(def.entries[entry]);
         view.rawEditable = false;
     }
     WriteRaw(field, view.raw);
@@ -296,44 +296,44 @@ QString InterpretedFields::LeaveRaw(Field field, const QString& raw) {
 }
 
 NumberView InterpretedFields::Number(Field field) const {
-    const NumberSpec& spec = NumberOf(field);
-    const QByteArray bytes = Bytes(spec.address, spec.size);
+    const NumberSpec& def = NumberOf(field);
+    const QByteArray bytes = Bytes(def.address, def.size);
     NumberView view{QString(), QString::fromLatin1(bytes.toHex().toUpper())};
-    if (spec.characters) {
+    if (def.characters) {
         view.value = FilterNumber(field, QString::fromLatin1(bytes));
     } else {
         view.value = FilterNumber(
-            field, QString::number(spec.size == 1 ? static_cast<quint8>(bytes[0]) : WordAt(bytes)));
+            field, QString::number(def.size == 1 ? static_cast<quint8>(bytes[0]) : WordAt(bytes)));
     }
     return view;
 }
 
 int InterpretedFields::MaxLength(Field field) const {
-    const NumberSpec& spec = NumberOf(field);
-    return spec.characters ? spec.size : (spec.maximum > 255 ? 4 : 3);
+    const NumberSpec& def = NumberOf(field);
+    return def.characters ? def.size : (def.maximum > 255 ? 4 : 3);
 }
 
 QString InterpretedFields::FilterNumber(Field field, const QString& typed) const {
-    const NumberSpec& spec = NumberOf(field);
+    const NumberSpec& def = NumberOf(field);
     const QString digits = Digits(typed).left(MaxLength(field));
-    if (digits.isEmpty()) return QString::fromLatin1(spec.empty);
-    if (!spec.characters && digits.toInt() > spec.maximum) return QStringLiteral("0");
+    if (digits.isEmpty()) return QString::fromLatin1(def.empty);
+    if (!def.characters && digits.toInt() > def.maximum) return QStringLiteral("0");
     return digits;
 }
 
 NumberView InterpretedFields::LeaveNumber(Field field, const QString& typed) {
-    const NumberSpec& spec = NumberOf(field);
+    const NumberSpec& def = NumberOf(field);
     const QString value = FilterNumber(field, typed);
     QByteArray bytes;
-    if (spec.characters) {
-        bytes = value.rightJustified(spec.size, QLatin1Char('0')).toLatin1();
+    if (def.characters) {
+        bytes = value.rightJustified(def.size, QLatin1Char('0')).toLatin1();
     } else {
         bytes =
-            spec.size == 1 ? QByteArray(1, static_cast<char>(value.toInt())) : Word(value.toInt());
+            def.size == 1 ? QByteArray(1, static_cast<char>(value.toInt())) : Word(value.toInt());
     }
-    Put(spec.address, bytes);
-    if (spec.checkWord >= 0) Put(spec.checkWord, CheckWord(bytes));
-    return {spec.characters ? value.rightJustified(spec.size, QLatin1Char('0')) : value,
+    Put(def.address, bytes);
+    if (def.checkWord >= 0) Put(def.checkWord, CheckWord(bytes));
+    return {def.characters ? value.rightJustified(def.size, QLatin1Char('0')) : value,
             QString::fromLatin1(bytes.toHex().toUpper())};
 }
 

@@ -125,10 +125,10 @@ void ReadTuning(const TIniFile32& ini, Settings& s) {
 // nearest end.
 void ReadSliders(const TIniFile32& ini, Settings& s) {
     for (int i = 0; i < kSliderCount; ++i) {
-        const SliderSpec& spec = SliderOf(static_cast<Slider>(i));
+        const SliderSpec& def = SliderOf(static_cast<Slider>(i));
         const std::int64_t held =
-            Held(ini.ReadInteger(SettingsSection(), spec.key, spec.initial), spec.width);
-        s.sliders[i] = std::clamp<std::int64_t>(held, spec.minimum, spec.maximum);
+            Held(ini.ReadInteger(SettingsSection(), def.key, def.initial), def.width);
+        s.sliders[i] = std::clamp<std::int64_t>(held, def.minimum, def.maximum);
     }
 }
 
