@@ -62,16 +62,41 @@ void PtyServicePort::ReadHost() {
     });
 }
 
+void PtyServicePort::SetRandomFaults(std::uint32_t seed, int percent) {
+    random_.emplace(seed);
+    faultPercent_ = percent;
+}
+
 void PtyServicePort::Send(QByteArray reply) {
+    int pieces = pieces_;
+    int delay = delayMs_;
+    if (random_ && static_cast<int>((*random_)() % 100) < faultPercent_) {
+        switch ((*random_)() % 5) {
+            case 0:
+                reply = "$?C0\r";
+                break;
+            case 1:
+                return;  // lost
+            case 2:
+                reply.chop(1);
+                break;
+            case 3:
+                pieces = 3;
+                break;
+            default:
+                delay += 20000;
+                break;
+        }
+    }
     if (dropCr_ && reply.endsWith('\r')) reply.chop(1);
     const int size = static_cast<int>(reply.size());
-    const int pieceSize = std::max(1, (size + pieces_ - 1) / pieces_);
+    const int pieceSize = std::max(1, (size + pieces - 1) / pieces);
     auto alive = alive_;
     for (int at = 0, i = 0; at < size; at += pieceSize, ++i) {
         const QByteArray piece = reply.mid(at, pieceSize);
         // Pieces leave one event-loop pass apart, so the host sees them as
         // separate arrivals.
-        scheduler_(delayMs_ + i, [this, alive, piece] {
+        scheduler_(delay + i, [this, alive, piece] {
             if (*alive) WriteNow(piece);
         });
     }

@@ -4,8 +4,11 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <random>
 
 #include "service_mode.h"
 
@@ -36,6 +39,10 @@ public:
     void SetReplyDelay(int milliseconds) { delayMs_ = milliseconds; }
     // How long the host may stay quiet before a partial line is taken as is.
     void SetQuietTime(int milliseconds) { quietMs_ = milliseconds; }
+    // Seeded random faults: each reply, with the given chance in percent, is
+    // refused, lost, sent without its carriage return, split, or sent 20 s
+    // late. The same seed gives the same faults.
+    void SetRandomFaults(std::uint32_t seed, int percent);
 
     QByteArray Received() const { return received_; }  // everything the host sent
 
@@ -56,6 +63,8 @@ private:
     bool dropCr_ = false;
     int delayMs_ = 0;
     int quietMs_ = 100;
+    std::optional<std::mt19937> random_;
+    int faultPercent_ = 0;
     unsigned quietGeneration_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

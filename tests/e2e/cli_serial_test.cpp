@@ -119,6 +119,36 @@ TEST_F(CliSerialTest, ALateButTimelyReplyIsWaitedFor) {
     EXPECT_EQ(Contents(File("r.bin")).mid(0x7F0), pty.decoder.Eeprom().mid(0x7F0));
 }
 
+// Random faults of every kind, seeded: whatever happens, a read that reports
+// success wrote exactly the decoder's EEPROM, and a failed one wrote nothing.
+TEST_F(CliSerialTest, RandomFaultsAreNeverReportedAsSuccess) {
+    int successes = 0, failures = 0;
+    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+        test::PtyDecoder faulty(clock);
+        faulty.port.SetRandomFaults(seed, 2);
+        const QString file = File("faulty.bin");
+        QFile::remove(file);
+        QString o, e;
+        QTextStream outStream(&o), errStream(&e);
+        cli::CliContext context({"eeprom", "read", "-o", file, "--format", "raw", "--port",
+                                 faulty.Path(), "--settings", dir.filePath("INIs")},
+                                outStream, errStream, clock);
+        const int status = cli::RunCommand(context);
+        errStream.flush();
+        if (status == 0) {
+            ++successes;
+            EXPECT_EQ(Contents(file), faulty.decoder.Eeprom()) << "seed " << seed;
+        } else {
+            ++failures;
+            EXPECT_EQ(status, 1) << "seed " << seed;
+            EXPECT_FALSE(QFile::exists(file)) << "seed " << seed;
+            EXPECT_TRUE(e.contains(Msg(43)) || e.contains(Msg(19))) << "seed " << seed;
+        }
+    }
+    EXPECT_GT(successes, 0);
+    EXPECT_GT(failures, 0);
+}
+
 TEST_F(CliSerialTest, TerminalPrintsEachReplyLine) {
     EXPECT_EQ(Run({"terminal", "%EE?00010", "%EE"}), 0) << err.toStdString();
     const QString first = QStringLiteral("$!C0") +
