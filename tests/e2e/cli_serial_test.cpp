@@ -32,6 +32,12 @@ struct CliSerialTest : ::testing::Test {
         return status;
     }
 
+    void SetUp() override {
+        if (!pty.port.IsOpen())
+            GTEST_SKIP() << "no pseudo-terminal on this machine: "
+                         << pty.port.ErrorText().toStdString();
+    }
+
     QString File(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     static QByteArray Contents(const QString& path) {
         QFile file(path);
