@@ -119,7 +119,17 @@ void TForm1::ConnectConfigurationPage() {
         serial_->link.Port().Apply(settings_.serial);
         configuration_->Jtag()->Refresh();
     };
-    configuration_->defaultsApplied = [this] { serial_->link.Port().Apply(settings_.serial); };
+    // "Valores por Defecto" applies the port's name and settings; a port that
+    // is open moves to the new name, a closed one stays closed.
+    configuration_->defaultsApplied = [this] {
+        LinkPort& port = serial_->link.Port();
+        port.Apply(settings_.serial);
+        const QString name = settings_.ports.value(settings_.serial.port);
+        QString error;
+        if (!name.isEmpty() && name != port.Name() && !port.SetName(name, &error)) {
+            boxes_->Show(BoxKind::Error, error);
+        }
+    };
     configuration_->Jtag()->modelChosen = [this] { RefreshInterpretedFields(); };
     configuration_->Tuning()->channelCountChosen = [this] { ApplyTableSizes(); };
     configuration_->Tuning()->transponderCountChosen = [this] { ApplyTableSizes(); };

@@ -207,6 +207,9 @@ TEST_F(ConfigurationPageTest, DefaultValuesLeavePictureSizeAndGridsAsTheyWere) {
     EXPECT_EQ(Named<QSlider>(w, "TrackBar11")->value(), 3000);
     EXPECT_EQ(List(w, "ComboBox3")->currentText(), QStringLiteral("9600"));
     EXPECT_EQ(w.port.settings.baudRate, 6);  // applied to the port at once
+    if (!w.form.PortNames().isEmpty()) {
+        EXPECT_EQ(w.port.name, w.form.PortNames().first());
+    }
     EXPECT_FALSE(Named<QComboBox>(w, "ComboBox51")->isEnabled());
     EXPECT_EQ(List(w, "ComboBox20")->currentText(), QStringLiteral("60000000"));
     EXPECT_EQ(List(w, "ComboBox15")->currentIndex(), -1);  // the sample has three lists
