@@ -192,7 +192,10 @@ TEST_F(ConfigurationPageTest, TwoThousandChannelsGiveTwoThousandAndThreeRows) {
 }
 
 TEST_F(ConfigurationPageTest, DefaultValuesLeavePictureSizeAndGridsAsTheyWere) {
-    TestWindow w(WindowOptions{.sampleSettings = true});
+    TestWindow w(WindowOptions{.sampleSettings = true, .ports = {"ttyVELARIX0", "ttyVELARIX1"}});
+    const int last = static_cast<int>(w.form.PortNames().size()) - 1;
+    List(w, "ComboBox2")->setCurrentIndex(last);
+    EXPECT_EQ(w.port.name, w.form.PortNames().last());
     Named<QSlider>(w, "TrackBar10")->setValue(100);
     List(w, "ComboBox3")->setCurrentIndex(0);
     Named<QCheckBox>(w, "CheckBox6")->setChecked(true);
@@ -206,10 +209,9 @@ TEST_F(ConfigurationPageTest, DefaultValuesLeavePictureSizeAndGridsAsTheyWere) {
     EXPECT_EQ(Named<QLabel>(w, "Label174")->text(), QStringLiteral("500"));
     EXPECT_EQ(Named<QSlider>(w, "TrackBar11")->value(), 3000);
     EXPECT_EQ(List(w, "ComboBox3")->currentText(), QStringLiteral("9600"));
-    EXPECT_EQ(w.port.settings.baudRate, 6);  // applied to the port at once
-    if (!w.form.PortNames().isEmpty()) {
-        EXPECT_EQ(w.port.name, w.form.PortNames().first());
-    }
+    EXPECT_EQ(w.port.settings.baudRate, 6);              // applied to the port at once
+    EXPECT_EQ(w.port.name, w.form.PortNames().first());  // back to the first port
+    EXPECT_EQ(List(w, "ComboBox2")->currentIndex(), 0);
     EXPECT_FALSE(Named<QComboBox>(w, "ComboBox51")->isEnabled());
     EXPECT_EQ(List(w, "ComboBox20")->currentText(), QStringLiteral("60000000"));
     EXPECT_EQ(List(w, "ComboBox15")->currentIndex(), -1);  // the sample has three lists

@@ -38,6 +38,7 @@ gui::WindowServices TestWindow::Services(const WindowOptions& options) {
     services.boxes = &boxes;
     services.clock = options.clock ? options.clock : &clock;
     services.settingsFolder = settingsFolder.path();
+    services.extraPorts = options.ports;
     if (options.pseudoTerminal.isEmpty()) {
         services.port = &port;
     } else {

@@ -63,6 +63,7 @@ struct WindowOptions {
     VirtualClock* clock = nullptr;  // stands in for the window's own virtual clock
     bool sampleSettings = false;    // the shipped sample settings folder, copied
     QByteArray settingsFile;        // a "Velarix.ini" to start with
+    QStringList ports;              // port names offered besides the machine's
 };
 
 // A main window with its dialogs, clock and serial port replaced by doubles,
