@@ -1,0 +1,104 @@
+// The window's settings: read as it is made, shown by the configuration page,
+// written as it closes; the language they name.
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+#include "apply_texts.h"
+#include "box_presenter.h"
+#include "config_jtag.h"
+#include "config_serial.h"
+#include "config_tuning.h"
+#include "configuration_page.h"
+#include "shell/language.h"
+#include "shell/message_table.h"
+#include "shell/settings_file.h"
+#include "shell/settings_folder.h"
+#include "tform1.h"
+#include "tuning_page.h"
+
+namespace velarix::gui {
+
+// The settings folder and the settings file as the window starts.
+void TForm1::LoadSettingsAtStart(const WindowServices& services) {
+    const QString folder =
+        ResolveSettingsFolder(services.settingsFolder, QCoreApplication::applicationDirPath());
+    settings_ = LoadSettings(folder, SerialPortNames(services.extraPorts));
+    if (!services.selectPort.isEmpty())
+        settings_.serial.port = settings_.ports.indexOf(services.selectPort);
+}
+
+// Every text from the language file chosen; the lists whose entries it
+// rewrites keep their choices, and the port and model follow them again.
+void TForm1::ApplyLanguage() {
+    LoadLanguage(Messages(), settings_);
+    ApplyTexts(this, Messages());
+    configuration_->Retranslate();
+}
+
+void TForm1::ApplyTableSizes() {
+    tuning_->ChannelGrid()->SetRows(settings_.channelRows);
+    tuning_->TransponderGrid()->SetRows(settings_.transponderRows);
+}
+
+// Leaving the configuration page: a satellite whose name changed is renamed
+// in the SAT column of both grids and in the satellite-name list.
+void TForm1::RenameSatellites() {
+    for (int i = 0; i < 4; ++i) {
+        const QString name = settings_.satellites[i];
+        const QString old = settings_.satelliteNames[i];
+        if (name == old) continue;
+        tuning_->ChannelGrid()->RenameSatellite(old, name, settings_.channelRows);
+        tuning_->TransponderGrid()->RenameSatellite(old, name, settings_.transponderRows);
+        settings_.satelliteNames[i] = name;
+    }
+}
+
+void TForm1::ConnectConfigurationPage() {
+    SerialSubPage* serialPage = configuration_->Serial();
+    serialPage->portChosen = [this] {
+        const QString name = settings_.ports.value(settings_.serial.port);
+        if (name.isEmpty()) return;
+        if (const auto error = serial_->OpenPort(name, settings_.serial))
+            boxes_->Show(BoxKind::Error, *error);
+    };
+    serialPage->linesChanged = [this] { serial_->link.Port().Apply(settings_.serial); };
+    configuration_->languageChosen = [this] {
+        ApplyLanguage();
+        RefreshInterpretedFields();
+        serial_->link.Port().Apply(settings_.serial);
+        configuration_->Jtag()->Refresh();
+    };
+    // "Valores por Defecto" applies the port's name and settings; a port that
+    // is open moves to the new name, a closed one stays closed.
+    configuration_->defaultsApplied = [this] {
+        LinkPort& port = serial_->link.Port();
+        port.Apply(settings_.serial);
+        const QString name = settings_.ports.value(settings_.serial.port);
+        QString error;
+        if (!name.isEmpty() && name != port.Name() && !port.SetName(name, &error)) {
+            boxes_->Show(BoxKind::Error, error);
+        }
+    };
+    configuration_->Jtag()->modelChosen = [this] { RefreshInterpretedFields(); };
+    configuration_->Tuning()->channelCountChosen = [this] { ApplyTableSizes(); };
+    configuration_->Tuning()->transponderCountChosen = [this] { ApplyTableSizes(); };
+    configuration_->left = [this] { RenameSatellites(); };
+}
+
+std::optional<QString> TForm1::SaveSettingsNow() {
+    settings_.left = x();
+    settings_.top = y();
+    settings_.windowWidth = width();
+    settings_.windowHeight = height();
+    settings_.activePage = pages_->currentIndex();
+    settings_.openFolder = folders_.OpenFolder();
+    settings_.saveFolder = folders_.SaveFolder();
+    return SaveSettings(settings_);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (const auto error = SaveSettingsNow()) boxes_->Show(BoxKind::Error, *error);
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace velarix::gui
