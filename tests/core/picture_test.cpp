@@ -73,6 +73,35 @@ TEST(DecodePicture, EachPixelTakesItsOwnSamples) {
     EXPECT_EQ(static_cast<quint8>(pixel(42, 61)[0]), 0);
 }
 
+// Every pixel of a frame of noise is the conversion of its own three samples.
+TEST(DecodePicture, EveryPixelIsTheConversionOfItsSamples) {
+    QByteArray frame(622592, '\0');
+    std::uint32_t state = 12345;
+    for (char& byte : frame) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<char>(state >> 24);
+    }
+    for (int width : {352, 720}) {
+        const DecodedPicture picture = DecodePicture(frame, width, 576);
+        auto at = [&](std::uint32_t offset) { return static_cast<quint8>(frame[offset]); };
+        int wrong = 0;
+        for (int y = 0; y < 576; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t chroma = ChromaOffset(width, x / 2, y / 2);
+                const Rgb rgb =
+                    ConvertBt601(at(LumaOffset(width, x, y)), at(chroma), at(chroma + 4));
+                const char* pixel = picture.bgr.constData() + (y * width + x) * 3;
+                wrong +=
+                    QByteArray(pixel, 3) !=
+                    QByteArray(
+                        reinterpret_cast<const char*>(std::array{rgb[2], rgb[1], rgb[0]}.data()),
+                        3);
+            }
+        }
+        EXPECT_EQ(wrong, 0) << width;
+    }
+}
+
 TEST(DecodePicture, OnlyTheFirst640000BytesCount) {
     QByteArray frame(640001, '\0');
     for (int i = 0; i < frame.size(); ++i) frame[i] = static_cast<char>(i * 7 + (i >> 9));
