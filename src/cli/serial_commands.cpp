@@ -102,26 +102,31 @@ int EepromRead(CliContext& context) {
     return SaveEepromFile(context, args.file, args.format, session.image);
 }
 
-int EepromWrite(CliContext& context) {
-    EepromArgs args;
-    if (const auto usage = TakeEepromArgs(context, "-i", args)) return *usage;
-    Session session(context, {LogPane::Eeprom});
-    if (const auto refused = LoadEepromFile(context, args.file, args.format, session.image))
-        return *refused;
-    return Transfer(context, session, args, EepromOperation::Write);
-}
+namespace {
 
-// Mismatching rows are listed on standard output by their address.
-int EepromVerify(CliContext& context) {
+// Write and verify send the image read from the file given with -i; a
+// verification lists the rows that differ on standard output, by address.
+int TransferFile(CliContext& context, EepromOperation operation) {
     EepromArgs args;
     if (const auto usage = TakeEepromArgs(context, "-i", args)) return *usage;
     Session session(context, {LogPane::Eeprom});
-    if (const auto refused = LoadEepromFile(context, args.file, args.format, session.image))
+    if (const auto refused = LoadEepromFile(context, args.file, args.format, session.image)) {
         return *refused;
-    const int status = Transfer(context, session, args, EepromOperation::Verify);
+    }
+    const int status = Transfer(context, session, args, operation);
     const auto& rows = session.tasks.transfer.MismatchedRows();
     for (int row : rows) context.out() << HexText(row, 2) << '0' << Qt::endl;
     return (status == kDone && rows.isEmpty()) ? kDone : kFailed;
+}
+
+}  // namespace
+
+int EepromWrite(CliContext& context) {
+    return TransferFile(context, EepromOperation::Write);
+}
+
+int EepromVerify(CliContext& context) {
+    return TransferFile(context, EepromOperation::Verify);
 }
 
 int TerminalLines(CliContext& context) {
