@@ -2,7 +2,18 @@
 
 namespace velarix::sim {
 
-SimulatedDecoder::SimulatedDecoder() : eeprom_(DefaultEeprom()) {}
+SimulatedDecoder::SimulatedDecoder()
+    : eeprom_(DefaultEeprom()),
+      ram_(kRamSize, '\0'),
+      flash_{FlashChip(kFlash1Start, BottomBoot16MbitSectors()),
+             FlashChip(kFlash2Start, BottomBoot16MbitSectors())} {}
+
+FlashChip* SimulatedDecoder::FlashAt(std::uint32_t address) {
+    for (FlashChip& chip : flash_) {
+        if (chip.Contains(address)) return &chip;
+    }
+    return nullptr;
+}
 
 void SimulatedDecoder::SetEeprom(const QByteArray& bytes) {
     eeprom_ = bytes.left(kEepromSize);

@@ -91,7 +91,13 @@ std::unique_ptr<Timer> VirtualClock::MakeTimer() {
 
 int VirtualClock::NextDue() const {
     if (due_.empty()) return -1;
-    return static_cast<int>(due_.begin()->first.first - elapsed_);
+    const std::uint64_t due = due_.begin()->first.first;
+    return due <= elapsed_ ? 0 : static_cast<int>(due - elapsed_);
+}
+
+void VirtualClock::Nudge(std::uint64_t milliseconds) {
+    now_ += static_cast<std::uint32_t>(milliseconds);
+    elapsed_ += milliseconds;
 }
 
 void VirtualClock::Advance(int milliseconds) {
@@ -99,8 +105,11 @@ void VirtualClock::Advance(int milliseconds) {
     while (!due_.empty() && due_.begin()->first.first <= end) {
         auto it = due_.begin();
         VirtualTimer* timer = it->second;
-        now_ += static_cast<std::uint32_t>(it->first.first - elapsed_);
-        elapsed_ = it->first.first;
+        // A timer that fell due during a Nudge fires late, at the present.
+        if (it->first.first > elapsed_) {
+            now_ += static_cast<std::uint32_t>(it->first.first - elapsed_);
+            elapsed_ = it->first.first;
+        }
         due_.erase(it);
         timer->active_ = false;
         if (timer->onTimeout) timer->onTimeout();

@@ -53,8 +53,13 @@ public:
 
     // Moves time on by `milliseconds`, firing every timer that falls due.
     void Advance(int milliseconds);
+    // Moves time on by `milliseconds` without firing anything: a synchronous
+    // loop (a port transfer) lets no timer run; those that fell due meanwhile
+    // fire when the event loop runs again.
+    void Nudge(std::uint64_t milliseconds);
     void SetTick(std::uint32_t tick) { now_ = tick; }
-    // The milliseconds until the next active timer, or -1 when none is active.
+    // The milliseconds until the next active timer (0 when one is overdue), or
+    // -1 when none is active.
     int NextDue() const;
 
 private:
