@@ -87,7 +87,8 @@ void DebugController::Answer() {
     routine_.BeforeRead(address_, std::uint32_t(count));
     link_.BeginAnswer();
     link_.Send(length);
-    for (int i = 0; i < count; ++i) link_.Send(Read(address_ + std::uint32_t(i)));
+    for (int i = 0; i < count + faults_.extraBytes; ++i)
+        link_.Send(Read(address_ + std::uint32_t(i)));
 }
 
 void DebugController::Store() {

@@ -38,6 +38,7 @@ public:
         bool read;
         std::uint32_t address;
         int count;  // bytes written; for a read, the bytes answered
+        bool operator==(const Command&) const = default;
     };
     std::vector<Command> history;
 

@@ -23,6 +23,8 @@ struct JtagFaults {
     // Reads are answered with this length byte (followed by as many bytes as
     // it announces) instead of 0, which announces 256.
     std::optional<std::uint8_t> lengthByte;
+    // Bytes sent after a read's block beyond what its length byte announced.
+    int extraBytes = 0;
     // Mailbox polls the trap routine takes to finish a command, and reads of
     // the control word it takes to start.
     int routinePolls = 3;
