@@ -86,7 +86,7 @@ void DebugController::Answer() {
     history.push_back({true, address_, count});
     routine_.BeforeRead(address_, std::uint32_t(count));
     link_.BeginAnswer();
-    link_.Send(length);
+    if (reads_ - 1 != faults_.lengthByteLostInAnswer) link_.Send(length);
     for (int i = 0; i < count + faults_.extraBytes; ++i)
         link_.Send(Read(address_ + std::uint32_t(i)));
 }

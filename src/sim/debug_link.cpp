@@ -42,7 +42,7 @@ void DebugLinkEnd::Acknowledge(int delay) {
         ++acknowledgesWithheld;
         return;
     }
-    if (random_ && dice_.Roll(faults_->ackWithheldPerMille)) {
+    if (random_ && dice_.Roll(faults_->ackWithheldPerMillion)) {
         ++acknowledgesWithheld;
         return;
     }
@@ -64,7 +64,7 @@ void DebugLinkEnd::TakeBit(bool tdi) {
             receive_ = Receive::Data;
             dataBits_ = 0;
             shift_ = 0;
-            ackLate_ = random_ ? dice_.Roll(500) : (faults_ && faults_->acknowledgeLate);
+            ackLate_ = random_ ? dice_.Roll(500000) : (faults_ && faults_->acknowledgeLate);
             if (!ackLate_) Acknowledge(random_ ? dice_.Below(12) : 0);
             return;
         case Receive::Data:
@@ -96,7 +96,8 @@ void DebugLinkEnd::StartPacket() {
         gap_ = std::max(gap_, kTurnaround);
         return;
     }
-    if (awaitingAck_ || queue_.empty()) return;
+    // An answer waits until the bytes it answers are acknowledged.
+    if (awaitingAck_ || queue_.empty() || !acks_.empty()) return;
     if (gap_ > 0) {
         --gap_;
         return;
@@ -114,7 +115,7 @@ void DebugLinkEnd::StartPacket() {
     }
     const std::uint8_t byte = queue_.front();
     queue_.pop_front();
-    if (random_ && dice_.Roll(faults_->byteWithheldPerMille)) {
+    if (random_ && dice_.Roll(faults_->byteWithheldPerMillion)) {
         ++bytesWithheld;
         return;
     }
@@ -126,7 +127,7 @@ void DebugLinkEnd::StartPacket() {
     packet_[0] = false;
     awaitingAck_ = true;
     ++bytesSent;
-    if (random_ && dice_.Roll(100)) gap_ = dice_.Below(40);
+    if (random_ && dice_.Roll(100000)) gap_ = dice_.Below(40);
 }
 
 bool DebugLinkEnd::NextBit() {

@@ -25,6 +25,8 @@ struct JtagFaults {
     std::optional<std::uint8_t> lengthByte;
     // Bytes sent after a read's block beyond what its length byte announced.
     int extraBytes = 0;
+    // The answer to this read (counted from 0) comes without its length byte.
+    int lengthByteLostInAnswer = -1;
     // Mailbox polls the trap routine takes to finish a command, and reads of
     // the control word it takes to start.
     int routinePolls = 3;
@@ -32,12 +34,12 @@ struct JtagFaults {
 
     // The seeded random mode: with a seed, each byte from the host loses its
     // acknowledge and each byte for the host is withheld with these odds (in
-    // thousandths). Acknowledges also come early or late and bytes with gaps,
+    // millionths). Acknowledges also come early or late and bytes with gaps,
     // which is no fault. The same seed gives the same faults for the same
     // traffic.
     std::optional<std::uint64_t> randomSeed;
-    int ackWithheldPerMille = 20;
-    int byteWithheldPerMille = 2;
+    int ackWithheldPerMillion = 5000;
+    int byteWithheldPerMillion = 300;
 };
 
 // The dice of the random mode: a small generator whose sequence is the same
@@ -51,8 +53,8 @@ public:
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
     }
-    // True with odds perMille / 1000.
-    bool Roll(int perMille) { return static_cast<int>(Next() % 1000) < perMille; }
+    // True with odds perMillion / 1000000.
+    bool Roll(int perMillion) { return static_cast<int>(Next() % 1000000) < perMillion; }
     // A whole number from 0 to below `n`.
     int Below(int n) {
         return n > 0 ? static_cast<int>(Next() % static_cast<std::uint64_t>(n)) : 0;

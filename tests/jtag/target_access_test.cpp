@@ -9,6 +9,8 @@ namespace {
 
 using Command = sim::DebugController::Command;
 
+using test::SimJtag;
+
 struct TargetAccessTest : ::testing::Test {
     test::SimJtag sim;
     JtagDriver driver{sim.lpt, JtagTiming{0, 1024}};
@@ -166,6 +168,27 @@ TEST_F(TargetAccessTest, BytesBeyondTheAnnouncedLengthUndoTheBlockAndStopTheLink
     EXPECT_FALSE(access.WriteWord(0x40000000, 1));
 }
 
+// The length byte lost: the first byte of the block is taken for it (the
+// sample firmware's "V" announces 54h bytes), and the rest of the block
+// follows what was taken.
+TEST_F(TargetAccessTest, ALostLengthByteIsFoundOutByTheBytesThatFollow) {
+    sim.Faults().lengthByteLostInAnswer = 1;
+    QByteArray buffer(0x401, '\0');
+    EXPECT_EQ(access.ReadMemory(buffer, 0x400, 0x7FE00000), 0x100);
+    EXPECT_TRUE(access.LinkFaultSeen());
+
+    // A word read the same way is found out by the next command.
+    SimJtag other;
+    JtagDriver driver2{other.lpt, JtagTiming{0, 1024}};
+    TargetAccess access2{driver2, other.frame, other.trap, other.env.trapRoutine};
+    access2.DcuResetOn();
+    other.Faults().lengthByteLostInAnswer = 0;
+    std::uint32_t value = 0;
+    EXPECT_TRUE(access2.ReadWord(0x7FE00000, value));  // a wrong value, not yet known to be
+    EXPECT_FALSE(access2.WriteWord(0x40000000, value));
+    EXPECT_TRUE(access2.LinkFaultSeen());
+}
+
 TEST_F(TargetAccessTest, TheLastBlockOfAReadIsCheckedToo) {
     sim.Faults().extraBytes = 2;
     QByteArray buffer(0x101, '\0');
@@ -313,8 +336,8 @@ TEST_F(MailboxTest, ARoutineThatDoesNotFinishFailsAtThePollLimit) {
 // fails instead of counting as done.
 TEST_F(MailboxTest, AFailedPollFailsTheCommand) {
     sim.Faults().randomSeed = 1;
-    sim.Faults().ackWithheldPerMille = 0;
-    sim.Faults().byteWithheldPerMille = 1000;  // every answer lost, every write taken
+    sim.Faults().ackWithheldPerMillion = 0;
+    sim.Faults().byteWithheldPerMillion = 1000000;  // every answer lost, every write taken
     sim.target.ApplyFaults();
     EXPECT_FALSE(access.TrapReadEeprom(0, 0x800, kTrap + 0x500));
     EXPECT_EQ(MailboxReads(), 1);
