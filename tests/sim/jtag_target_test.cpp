@@ -4,6 +4,7 @@
 
 #include "jtag_target.h"
 #include "pc_parallel_port.h"
+#include "service_mode.h"
 #include "simulated_decoder.h"
 #include "trap_routine.h"
 
@@ -112,6 +113,50 @@ TEST(TrapRoutineTest, TheStandInIs696BytesAndSaysWhatItIs) {
     EXPECT_EQ(routine.size(), 696);
     EXPECT_TRUE(routine.startsWith("VELARIX-SIM-TRAP"));
     EXPECT_EQ(routine, StandInTrapRoutine());
+}
+
+// The routine as the debug controller drives it, without the link: started
+// through the control word, then given an EEPROM write through its mailbox.
+// The service mode then reads what the routine wrote: one EEPROM for both.
+TEST(TrapRoutineTest, ItStartsOnlyFromTheStandInAndSharesTheEepromWithTheServiceMode) {
+    SimulatedDecoder decoder;
+    JtagFaults faults;
+    TrapRoutine routine(decoder, faults);
+    auto put = [&](std::uint32_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) decoder.BusWrite(at + i, std::uint8_t(value >> (8 * i)));
+    };
+    constexpr std::uint32_t kAt = 0x40010000;
+    put(kTrapVector, kAt);
+    routine.WriteControl(0x20000000);  // nothing there yet
+    EXPECT_EQ(routine.ReadControl(), 0x20000000u);
+    EXPECT_EQ(routine.ReadControl(), 0x20000000u);
+    const QByteArray standIn = StandInTrapRoutine();
+    for (int i = 0; i < standIn.size(); ++i) decoder.BusWrite(kAt + i, std::uint8_t(standIn[i]));
+    routine.WriteControl(0x20000000);
+    EXPECT_EQ(routine.ReadControl(), 0x20000000u);
+    EXPECT_EQ(routine.ReadControl(), 0x60000u);
+    ASSERT_TRUE(routine.Running());
+
+    const std::uint32_t staging = kAt + 0x500;
+    for (int i = 0; i < 16; ++i) decoder.BusWrite(staging + i, std::uint8_t(0xA0 + i));
+    put(kMailboxAddress + 12, 0xA0);
+    put(kMailboxAddress + 16, 0x7E0);
+    put(kMailboxAddress + 20, 16);
+    put(kMailboxAddress + 24, staging);
+    put(kMailboxAddress, kWriteEeprom);
+    routine.AfterWrite(kMailboxAddress, 4);
+    routine.BeforeRead(kMailboxAddress, 256);
+    routine.BeforeRead(kMailboxAddress, 256);
+    EXPECT_EQ(decoder.BusRead(kMailboxAddress), 0x00);  // not done yet
+    routine.BeforeRead(kMailboxAddress, 256);
+    EXPECT_EQ(decoder.BusRead(kMailboxAddress), 0x01);
+    EXPECT_EQ(decoder.BusRead(kMailboxAddress + 1), 0x10);
+
+    ServiceMode service(decoder);
+    const QByteArray line = "%EE?7E010";
+    const auto replies = service.Feed(line + ServiceMode::Checksum(line));
+    ASSERT_EQ(replies.size(), 1);
+    EXPECT_EQ(replies[0], QByteArray("$!C0A0A1A2A3A4A5A6A7A8A9AAABACADAEAF\r"));
 }
 
 TEST(SimulatedMemoryTest, TheBusReachesEveryRegionAndFlashTakesNoPlainWrites) {
