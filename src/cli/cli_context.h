@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <optional>
 
+#include "lpt/port_backend.h"
 #include "shell/clock.h"
 #include "shell/settings.h"
 
@@ -39,6 +40,8 @@ public:
     QString programFolder;
     // The settings, loaded as the window loads them.
     Settings settings;
+    // What `--lpt sim` opens; left empty, a simulated decoder of the command's own.
+    SimPortMaker simParallelPort;
 
     // Reports a usage fault and gives the status to exit with.
     int BadUsage(const QString& text);

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "eeprom_commands.h"
+#include "jtag_commands.h"
 #include "picture_commands.h"
 #include "serial/serial_settings.h"
 #include "serial_commands.h"
@@ -55,6 +56,15 @@ const Command kCommands[] = {
     {"eeprom set-field", "eeprom set-field -i FILE [--format F] -o FILE [--to F] KEY=VALUE...",
      EepromSetField},
     {"terminal", "terminal [--no-checksum] LINE... [serial options]", TerminalLines},
+    {"jtag idcode", "jtag idcode [--lpt PORT]", JtagIdcode},
+    {"jtag read-eeprom",
+     "jtag read-eeprom --address HEX --length HEX -o FILE [-i FILE] [--format F] [--lpt PORT] "
+     "[--trap FILE]",
+     JtagReadEeprom},
+    {"jtag read",
+     "jtag read --address HEX --length HEX -o FILE [--to file|ram-table|flash-table|picture] "
+     "[--lpt PORT]",
+     JtagRead},
     {"picture decode",
      "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
      "[--quality 1-100]",
@@ -70,6 +80,7 @@ int Help(CliContext& context) {
         << "usage: velarix-cli [--settings DIR] [--language NAME] COMMAND [options]\n"
         << "serial options: --port DEVICE --baud N --data-bits 6|7|8\n"
         << "  --parity none|even|odd|mark|space --stop-bits 1|2 --flow none|software|hardware\n"
+        << "parallel option: --lpt 278|378|3BC|A068|2000|/dev/parportN|unix:PATH|sim\n"
         << "commands:\n";
     for (const auto& command : kCommands) context.out() << "  " << command.usage << '\n';
     context.out().flush();
@@ -107,6 +118,8 @@ int RunCommand(CliContext& context) {
     if (!command) return context.BadUsage(QStringLiteral("unknown command: ") + args.join(' '));
     CliContext commandContext(args, context.out(), context.err(), context.clock());
     commandContext.showProgress = context.showProgress;
+    commandContext.programFolder = context.programFolder;
+    commandContext.simParallelPort = context.simParallelPort;
     commandContext.settings =
         LoadSettings(ResolveSettingsFolder(folder.value_or(QString()), context.programFolder),
                      SerialPortNames());

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "demo_jtag.h"
 #include "pty_service_port.h"
 #include "service_mode.h"
 #include "shell/title.h"
@@ -16,6 +17,8 @@ struct Demo {
     velarix::sim::SimulatedDecoder decoder;
     velarix::sim::ServiceMode service{decoder};
     velarix::sim::PtyServicePort port{service};
+    velarix::sim::PcParallelPort lpt;
+    velarix::gui::DemoJtagCable jtag{decoder, lpt};
 };
 
 }  // namespace
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
         }
         services.extraPorts << demo->port.Path();
         services.selectPort = demo->port.Path();
+        demo->jtag.Serve(services);
     }
     const qsizetype settings = args.indexOf(QStringLiteral("--settings"));
     if (settings >= 0 && settings + 1 < args.size()) services.settingsFolder = args[settings + 1];

@@ -47,6 +47,7 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     ConnectTerminalPage();
     ConnectConfigurationPage();
     ConnectPicturePage();
+    ConnectJtagPage(services);
     move(settings_.left, settings_.top);
     resize(settings_.windowWidth, settings_.windowHeight);
     pages_->setCurrentIndex(settings_.activePage);

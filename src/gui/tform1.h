@@ -8,6 +8,9 @@
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex_editing.h"
 #include "eeprom/interpreted_fields.h"
+#include "jtag/trap_routine.h"
+#include "lpt/port_backend.h"
+#include "lpt/port_timing.h"
 #include "serial/serial_settings.h"
 #include "serial/serial_tasks.h"
 #include "shell/clock.h"
@@ -23,6 +26,7 @@ class ConfigurationPage;
 class EepromPage;
 class FieldsPage;
 class FirmwarePage;
+class JtagFirmwareControls;
 class PicturePage;
 class TerminalPage;
 class TuningPage;
@@ -41,6 +45,12 @@ struct WindowServices {
     QString selectPort;
     // The settings folder (--settings); when empty, the program's own rule.
     QString settingsFolder;
+    // The parallel port of the JTAG page: an `--lpt` value (empty: the
+    // settings' I/O range), the simulated decoder's port for "sim", and the
+    // trap routine when it is not the user's trap.bin.
+    QString lptSpec;
+    SimPortMaker simParallelPort;
+    TrapRoutineReader trapRoutine;
 };
 
 // The main window: one page per task, and the data those pages show.
@@ -82,6 +92,12 @@ public:
     PicturePage* Picture() const { return picture_; }
     ConfigurationPage* Configuration() const { return configuration_; }
     AboutPage* About() const { return about_; }
+    JtagFirmwareControls* JtagControls() const { return jtagControls_; }
+
+    // Where "Recibir" of "Firmware (JTag)" hands a channel table read from
+    // RAM or from flash; left empty until the channel tables take them.
+    std::function<void(const QByteArray&)> jtagRamTableRead;
+    std::function<void(const QByteArray&)> jtagFlashTableRead;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -101,6 +117,9 @@ private:
     void ReadEepromFileChosen();
     void SaveEepromFileChosen();
     void ConnectPicturePage();
+    void ConnectJtagPage(const WindowServices& services);
+    void ReceiveFromJtag();
+    void IdentifyJtagCpu();
     // Asks for a file with the shared open dialog and reads it whole; a file
     // that cannot be read is reported with the system's reason.
     std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter);
@@ -126,6 +145,17 @@ private:
     FieldsPage* fieldsPage_ = nullptr;
     int eepromSaveType_ = 1;  // the file type last chosen in the save dialog
     QImage shownPicture_;
+    // What the JTAG page's operations reach the cable with, and what lasts
+    // from one of them to the next.
+    struct JtagPort {
+        QString spec;
+        SimPortMaker sim;
+        TrapRoutineReader trapRoutine;
+        TrapState trap;
+        std::unique_ptr<PortTiming> timing;
+    };
+    JtagPort jtagPort_;
+    JtagFirmwareControls* jtagControls_ = nullptr;
 
     QTabWidget* pages_ = nullptr;
     EepromPage* eeprom_ = nullptr;

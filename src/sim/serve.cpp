@@ -10,6 +10,7 @@
 #include "service_mode.h"
 #include "simulated_decoder.h"
 #include "test_frame.h"
+#include "trap_routine.h"
 
 namespace velarix::sim {
 
@@ -89,8 +90,26 @@ int SaveFrame(QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// --save-trap FILE: the stand-in trap routine that only this simulator runs,
+// for trying the JTAG commands against it.
+int SaveTrap(QStringList& args, QTextStream& out, QTextStream& err) {
+    QString path;
+    if (!TakeValue(args, "--save-trap", path) || path.isEmpty() || !args.isEmpty()) {
+        err << "sim: --save-trap FILE" << Qt::endl;
+        return 2;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(StandInTrapRoutine()) != kTrapRoutineSize) {
+        err << "sim: " << path << ": " << file.errorString() << Qt::endl;
+        return 1;
+    }
+    out << path << Qt::endl;
+    return 0;
+}
+
 int Serve(QStringList args, QTextStream& out, QTextStream& err) {
     if (args.contains(QStringLiteral("--save-frame"))) return SaveFrame(args, out, err);
+    if (args.contains(QStringLiteral("--save-trap"))) return SaveTrap(args, out, err);
     Knobs knobs;
     QString error;
     if (!TakeKnobs(args, knobs, error)) {

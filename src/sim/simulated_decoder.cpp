@@ -6,7 +6,11 @@ SimulatedDecoder::SimulatedDecoder()
     : eeprom_(DefaultEeprom()),
       ram_(kRamSize, '\0'),
       flash_{FlashChip(kFlash1Start, BottomBoot16MbitSectors()),
-             FlashChip(kFlash2Start, BottomBoot16MbitSectors())} {}
+             FlashChip(kFlash2Start, BottomBoot16MbitSectors())},
+      sram_(kSramSize, '\0'),
+      sdram_(kSdramSize, '\0') {
+    FillSampleContents();
+}
 
 FlashChip* SimulatedDecoder::FlashAt(std::uint32_t address) {
     for (FlashChip& chip : flash_) {

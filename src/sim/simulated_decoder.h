@@ -22,6 +22,15 @@ public:
     // chips at 7FE00000h and 60000000h.
     static constexpr std::uint32_t kFlash1Start = 0x7FE00000;
     static constexpr std::uint32_t kFlash2Start = 0x60000000;
+    // The CPU's internal memory, which holds the trap vectors, and the
+    // memory it shares with the video decoder, which holds the frame memory.
+    static constexpr std::uint32_t kSramStart = 0x80000000;
+    static constexpr std::uint32_t kSramSize = 0x2000;
+    static constexpr std::uint32_t kSdramStart = 0xC0000000;
+    static constexpr std::uint32_t kSdramSize = 0x800000;
+    static constexpr std::uint32_t kFrameStart = 0xC00D0000;
+    // Where the working channel table stands in RAM.
+    static constexpr std::uint32_t kRamTableStart = 0x401289A0;
 
     SimulatedDecoder();
 
@@ -33,10 +42,25 @@ public:
     // The flash chip holding `address`, or none.
     FlashChip* FlashAt(std::uint32_t address);
 
+    QByteArray& Sram() { return sram_; }
+    QByteArray& Sdram() { return sdram_; }
+    // The CPU's bus as its debug controller reaches it: RAM, the flash chips
+    // (read only: a write to flash takes the chip's own commands, which the
+    // trap routine gives), internal memory and the shared memory. Anything
+    // else reads FF and takes no writes.
+    std::uint8_t BusRead(std::uint32_t address);
+    void BusWrite(std::uint32_t address, std::uint8_t value);
+
 private:
+    // What a decoder fresh from the shop holds: a firmware in chip 1, a
+    // channel list in chip 2 and in RAM, colour bars in the frame memory.
+    void FillSampleContents();
+
     QByteArray eeprom_;
     QByteArray ram_;
     std::array<FlashChip, 2> flash_;
+    QByteArray sram_;
+    QByteArray sdram_;
 };
 
 // The EEPROM a freshly made simulated decoder holds.

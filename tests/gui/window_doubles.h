@@ -64,6 +64,8 @@ struct WindowOptions {
     bool sampleSettings = false;    // the shipped sample settings folder, copied
     QByteArray settingsFile;        // a "Velarix.ini" to start with
     QStringList ports;              // port names offered besides the machine's
+    SimPortMaker parallelPort;      // the JTAG page's port, as "sim"; none when empty
+    TrapRoutineReader trapRoutine;  // instead of the user's trap.bin
 };
 
 // A main window with its dialogs, clock and serial port replaced by doubles,

@@ -384,6 +384,16 @@ constexpr MessageDefault kDefaults[] = {
     {366, "Intercámbiar el satélite : "},
     {367, "con el satélite : "},
     {368, "Intercambiar..."},
+    {410, "Fabricante : STMicroelectronics"},
+    {411, "¡ Fabricante desconocido !"},
+    {412, "Familia : ST20"},
+    {413, "Familia : Desconocida"},
+    {414, "Variante : "},
+    {415, "Variante : Desconocida"},
+    {416, "Por favor, envía un email al autor de este programa con el código de tu cpu y la inscripción que aparece sobre el integrado de la cpu para incluir esta variante en la siguiente versión de Velarix."},
+    {417, "Revisión : "},
+    {418, "El fichero trap.bin es demasiado corto: la rutina trap ocupa 696 bytes. No se ha enviado nada."},
+    {419, "El decodificador envió más bytes de los que anunció; el último bloque recibido no es fiable."},
 };
 
 using K = TextTarget::Kind;
@@ -866,6 +876,16 @@ constexpr TextTarget kTargets[] = {
     {366, K::Message, "", -1},
     {367, K::Message, "", -1},
     {368, K::Caption, "Button24", -1},
+    {410, K::Message, "", -1},
+    {411, K::Message, "", -1},
+    {412, K::Message, "", -1},
+    {413, K::Message, "", -1},
+    {414, K::Message, "", -1},
+    {415, K::Message, "", -1},
+    {416, K::Message, "", -1},
+    {417, K::Message, "", -1},
+    {418, K::Message, "", -1},
+    {419, K::Message, "", -1},
 };
 
 }  // namespace

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <functional>
+#include <optional>
+
+#include "cli_context.h"
+
+namespace velarix::cli {
+
+// The page "Firmware (JTag)" on the command line: `jtag idcode`, `jtag read`
+// and `jtag read-eeprom`. Parallel option: --lpt PORT; the trap routine is
+// trap.bin beside the program, else in the settings folder, or --trap FILE.
+int JtagIdcode(CliContext& context);
+int JtagRead(CliContext& context);
+int JtagReadEeprom(CliContext& context);
+
+// Saves a channel table read over JTAG (`ram`: the RAM table, else the flash
+// table) to `path` as "Guardar como..." would; the reason when it cannot.
+// Filled in where the channel tables are built; until then `--to ram-table`
+// and `--to flash-table` are refused.
+using JtagTableSaver = std::function<std::optional<QString>(
+    const QByteArray& bytes, bool ram, const QString& path, const Settings& settings)>;
+JtagTableSaver& JtagTableSaving();
+
+}  // namespace velarix::cli
