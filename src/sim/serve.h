@@ -9,8 +9,9 @@ namespace velarix::sim {
 // service port on the first line of `out` and serves until interrupted.
 // Options: --eeprom FILE (2048 bytes), and the fault knobs --refuse N,
 // --silent, --split N, --no-cr, --delay MS. With --save-frame FILE [--width W]
-// it writes the colour bars of its frame memory into FILE instead. Returns
-// the exit status.
+// it writes the colour bars of its frame memory into FILE instead, and with
+// --save-tables DIR a sample flash image and RAM table ("sample-flash.bin",
+// "sample-ram.bin"). Returns the exit status.
 int Serve(QStringList args, QTextStream& out, QTextStream& err);
 
 }  // namespace velarix::sim
