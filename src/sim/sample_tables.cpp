@@ -68,12 +68,7 @@ void Put(QByteArray& image, std::int64_t at, const QByteArray& bytes) {
 }
 
 void PutSection(QByteArray& image, std::int64_t at, const char* tag, const QByteArray& records) {
-    const std::int64_t block = at - at % kBlockSize;
-    if (at == block) {
-        Put(image, at, BlockPrefix());
-    } else {
-        Put(image, block, PrecedingBytes(at + 32 - block));
-    }
+    Put(image, at, at % kBlockSize == 0 ? BlockPrefix() : PrecedingBytes(32));
     Put(image, at + 32, SectionTags(tag));
     Put(image, at + kSectionHeaderSize, records);
 }

@@ -63,8 +63,8 @@ QByteArray BlockPrefix();
 
 // Where the two sections of a flash image go, given as the position of the
 // section (its tag field is 32 bytes further on); a position that is not a
-// block start puts the section inside a block, after bytes of whatever
-// precedes it there.
+// block start puts the section inside a block; the 32 bytes before its tag
+// field then hold bytes of whatever precedes it there.
 struct FlashLayout {
     std::int64_t size = 0x80000;
     std::int64_t channelSection = 0x30000;
