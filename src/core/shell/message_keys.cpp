@@ -384,6 +384,10 @@ constexpr MessageDefault kDefaults[] = {
     {366, "Intercámbiar el satélite : "},
     {367, "con el satélite : "},
     {368, "Intercambiar..."},
+    {369, "'%s' is not a valid integer value"},
+    {370, "'%s' is not a valid floating point value"},
+    {371, "¡ No se ha podido guardar el archivo !"},
+    {372, "¡ La tabla no cabe en el archivo en la posición elegida !"},
 };
 
 using K = TextTarget::Kind;
@@ -866,6 +870,10 @@ constexpr TextTarget kTargets[] = {
     {366, K::Message, "", -1},
     {367, K::Message, "", -1},
     {368, K::Caption, "Button24", -1},
+    {369, K::Message, "", -1},
+    {370, K::Message, "", -1},
+    {371, K::Message, "", -1},
+    {372, K::Message, "", -1},
 };
 
 }  // namespace
