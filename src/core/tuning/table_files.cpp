@@ -22,17 +22,22 @@ constexpr int kLastTagByte = 51;  // a section needs p + 51 bytes
 constexpr std::int64_t kChannelWipe = 60075;
 constexpr std::int64_t kTransponderWipe = 1551;
 
-// The lowest p >= from at which `tag` is recognised.
+// The lowest p >= from at which `tag` is recognised. Runs over whole images
+// on every load and save, so it looks for the tag's first letter with memchr.
 std::optional<std::int64_t> FindFrom(const char* tag, std::int64_t from, const QByteArray& image) {
-    const QByteArrayView tagBytes(tag, 3);
-    qsizetype search = static_cast<qsizetype>(std::max<std::int64_t>(from, 0) + kTagOffset);
-    while (search < image.size()) {
-        const qsizetype found = image.indexOf(tagBytes, search);
-        if (found < 0) return std::nullopt;
-        const std::int64_t p = found - kTagOffset;
-        if (p + kLastTagByte > image.size()) return std::nullopt;
-        if (std::memcmp(image.constData() + p + kSecondTagOffset, tag, 3) == 0) return p;
-        search = found + 1;
+    const char* bytes = image.constData();
+    const std::int64_t last = image.size() - kLastTagByte;  // the last p that fits
+    std::int64_t p = std::max<std::int64_t>(from, 0);
+    while (p <= last) {
+        const void* hit =
+            std::memchr(bytes + p + kTagOffset, tag[0], static_cast<std::size_t>(last - p + 1));
+        if (!hit) return std::nullopt;
+        p = static_cast<const char*>(hit) - bytes - kTagOffset;
+        if (std::memcmp(bytes + p + kTagOffset, tag, 3) == 0 &&
+            std::memcmp(bytes + p + kSecondTagOffset, tag, 3) == 0) {
+            return p;
+        }
+        ++p;
     }
     return std::nullopt;
 }
