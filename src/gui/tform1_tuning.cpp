@@ -29,6 +29,10 @@ void TForm1::ConnectTuningPage() {
     });
     connect(&tables_, &ChannelTables::PositionsChosen, this,
             [this] { configuration_->Tuning()->ShowPositions(); });
+    // However a table came (a file, a JTAG read-out), the page follows it.
+    connect(&tables_, &ChannelTables::TableLoaded, this,
+            [this](TableKind kind) { ShowLoadedTable(kind); });
+    connect(&tables_, &ChannelTables::TableReleased, this, [this] { ShowNoTable(); });
     connect(tuning_->ChannelGrid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { RefreshTuningPanels(); });
 }
@@ -52,12 +56,7 @@ void TForm1::ReadTableChosen() {
     }
     setWindowTitle(choice->path + QStringLiteral(" - ") + TitleText());
     const TableKind kind = choice->filterIndex == 2 ? TableKind::RamTable : TableKind::FlashImage;
-    if (tables_.LoadTable(std::move(file.bytes), kind, *frame_)) {
-        ShowLoadedTable(kind);
-    } else {
-        setWindowTitle(TitleText());
-        ShowNoTable();
-    }
+    if (!tables_.LoadTable(std::move(file.bytes), kind, *frame_)) setWindowTitle(TitleText());
     frame_->EndBusy();
 }
 

@@ -235,6 +235,22 @@ TEST_F(TuningPageTest, ARamTableShowsOnlyTheChannels) {
     EXPECT_EQ(test::FileContents(dir.filePath("ram.bin")), sim::RamTable());
 }
 
+// A read-out of another page loads the tables without "Leer Archivo...": the
+// page follows all the same, and the window's title stays.
+TEST_F(TuningPageTest, ATableLoadedByAnotherPageIsShownToo) {
+    ChannelTables& tables = w.form.Tables();
+    tables.SetTableImage(sim::FlashImage());
+    ASSERT_EQ(tables.LoadSections(tables.TableImage(), false, w.form.Frame()),
+              SectionsResult::Loaded);
+    EXPECT_TRUE(page->saveButton->isEnabled());
+    EXPECT_TRUE(page->addButton->isEnabled());
+    EXPECT_EQ(page->ChannelSectionText(), QStringLiteral("03 (030000)"));
+    EXPECT_EQ(page->TransponderValues()[1], QStringLiteral("11362000"));
+    EXPECT_EQ(w.form.windowTitle(), TitleText());
+    tables.ReleaseTableImage();
+    EXPECT_FALSE(page->saveButton->isEnabled());
+}
+
 TEST_F(TuningPageTest, SectionsInTwoBlocksAreChosenAndTablesMerged) {
     sim::FlashLayout layout;
     layout.size = 0xC0000;

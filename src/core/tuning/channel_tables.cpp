@@ -94,6 +94,7 @@ void ChannelTables::ReleaseTableImage() {
     image_.reset();
     ramMode_ = false;
     emit StateChanged();
+    emit TableReleased();
 }
 
 QString ChannelTables::SatelliteName(int index) const {

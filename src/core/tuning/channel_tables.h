@@ -166,6 +166,11 @@ public:
 signals:
     // The image, the section places, their labels or the RAM mode changed.
     void StateChanged();
+    // A table was read into the grids from a flash image (LoadSections without
+    // append) or as a RAM table (LoadRamTable): the page enables its editing.
+    void TableLoaded(TableKind kind);
+    // The table image was released: the page disables its editing.
+    void TableReleased();
     // The section places moved the position lists of the settings.
     void PositionsChosen();
 

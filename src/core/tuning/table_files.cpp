@@ -180,6 +180,7 @@ SectionsResult ChannelTables::LoadSections(const QByteArray& image, bool append,
     ParseTransponderRecords(image, tpt_.Records(), append);
     ParseChannelRecords(image, tcs_.Records(), append, firstNewTransponder);
     emit StateChanged();
+    if (!append) emit TableLoaded(TableKind::FlashImage);
     return SectionsResult::Loaded;
 }
 
@@ -189,6 +190,7 @@ void ChannelTables::LoadRamTable() {
     tcsLabel_ = QStringLiteral("RAM");
     tptLabel_.clear();
     emit StateChanged();
+    emit TableLoaded(TableKind::RamTable);
 }
 
 bool ChannelTables::LoadTable(QByteArray bytes, TableKind kind, OperationFrame& frame) {
