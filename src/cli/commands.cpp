@@ -11,6 +11,7 @@
 #include "shell/settings_file.h"
 #include "shell/settings_folder.h"
 #include "shell/title.h"
+#include "table_commands.h"
 
 namespace velarix::cli {
 
@@ -69,6 +70,14 @@ const Command kCommands[] = {
      "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
      "[--quality 1-100]",
      PictureDecode},
+    {"tables export",
+     "tables export -i FILE [--ram] [--grid channels|transponders] --format text|html -o FILE "
+     "[--section ADDR]...",
+     TablesExport},
+    {"tables save",
+     "tables save -i FILE [--ram] [--merge FILE]... [--tcs HEX] [--tpt HEX] [--section ADDR]... "
+     "[--grid channels|transponders] -o FILE",
+     TablesSave},
     {"settings normalize", "settings normalize", NormalizeSettings},
     {"sim", "sim [--eeprom FILE] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]",
      Simulator},

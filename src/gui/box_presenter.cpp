@@ -1,8 +1,8 @@
 #include "box_presenter.h"
 
-#include <QInputDialog>
 #include <QMessageBox>
 
+#include "section_chooser.h"
 #include "shell/title.h"
 
 namespace velarix::gui {
@@ -47,11 +47,12 @@ AbortRetryIgnore DialogBoxPresenter::AskAbortRetryIgnore(const QString& text) {
     }
 }
 
+// The window's list choice is the section chooser, made for the one choice
+// and gone with it.
 int DialogBoxPresenter::ChooseFromList(const QString& caption, const QString& prompt,
                                        const QStringList& choices) {
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(owner_, caption, prompt, choices, 0, false, &ok);
-    return ok ? static_cast<int>(choices.indexOf(chosen)) : -1;
+    TForm4 chooser(owner_);
+    return chooser.Choose(caption, prompt, choices);
 }
 
 }  // namespace velarix::gui

@@ -100,9 +100,13 @@ std::array<QString, 4> TuningSubPage::SatelliteFields() const {
             satellites_[3]->text()};
 }
 
-void TuningSubPage::Refresh() {
+void TuningSubPage::ShowPositions() {
     Select(tcs_, settings_.tcs);
     Select(tpt_, settings_.tpt);
+}
+
+void TuningSubPage::Refresh() {
+    ShowPositions();
     const QSignalBlocker low(lnbLow_), high(lnbHigh_);
     lnbLow_->setText(settings_.lnbLow);
     lnbHigh_->setText(settings_.lnbHigh);

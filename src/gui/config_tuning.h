@@ -15,6 +15,9 @@ class TuningSubPage : public QObject {
 public:
     TuningSubPage(QWidget* page, Settings& settings);
     void Refresh();
+    // Selects the two positions the settings hold (a table was loaded), without
+    // running the lists' change handlers.
+    void ShowPositions();
     // The satellite names as the four fields show them.
     std::array<QString, 4> SatelliteFields() const;
 

@@ -41,13 +41,15 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
         *boxes_);
     ApplyLanguage();
     configuration_->Refresh();
-    ApplyTableSizes();
+    ApplyChannelCount();
+    ApplyTransponderCount();
     StartSerial(services);
     ConnectEepromPage();
     ConnectTerminalPage();
     ConnectConfigurationPage();
     ConnectPicturePage();
     ConnectJtagPage(services);
+    ConnectTuningPage();
     move(settings_.left, settings_.top);
     resize(settings_.windowWidth, settings_.windowHeight);
     pages_->setCurrentIndex(settings_.activePage);
@@ -74,7 +76,7 @@ void TForm1::BuildPages() {
     parallel_ = new FirmwarePage(kParallelFirmwareNames, *dialogs_, *boxes_);
     jtag_ = new FirmwarePage(kJtagFirmwareNames, *dialogs_, *boxes_);
     terminal_ = new TerminalPage(*dialogs_, *boxes_);
-    tuning_ = new TuningPage;
+    tuning_ = new TuningPage(tables_);
     picture_ = new PicturePage;
     configuration_ = new ConfigurationPage(settings_);
     about_ = new AboutPage;

@@ -16,6 +16,7 @@
 #include "shell/clock.h"
 #include "shell/file_dialogs.h"
 #include "shell/settings.h"
+#include "tuning/channel_tables.h"
 #include "widget_operation_frame.h"
 
 namespace velarix::gui {
@@ -66,6 +67,9 @@ public:
     DialogFolders& Folders() { return folders_; }
     SerialTasks& Serial() { return *serial_; }
     Settings& CurrentSettings() { return settings_; }
+    // The channel and transponder tables with the loaded table image, for
+    // every page that reads or sends a table.
+    ChannelTables& Tables() { return tables_; }
     const QStringList& PortNames() const { return settings_.ports; }
     int SelectedPort() const { return settings_.serial.port; }
 
@@ -110,7 +114,8 @@ private:
     void LoadSettingsAtStart(const WindowServices& services);
     void ConnectConfigurationPage();
     void ApplyLanguage();
-    void ApplyTableSizes();
+    void ApplyChannelCount();
+    void ApplyTransponderCount();
     void RenameSatellites();
     void StartSerial(const WindowServices& services);
     void StartTransfer(EepromOperation operation);
@@ -125,6 +130,13 @@ private:
     std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter);
     void ReadPictureChosen();
     void SavePictureChosen();
+    void ConnectTuningPage();
+    void ReadTableChosen();
+    void MergeTableChosen();
+    void SaveTablesChosen();
+    void ShowLoadedTable(TableKind kind);
+    void ShowNoTable();
+    void RefreshTuningPanels();
     void SetColumnWidths();
     int ChannelGridWidth() const;
     void FirstShown();
@@ -142,6 +154,7 @@ private:
     std::unique_ptr<SerialTasks> serial_;
     Settings settings_;
     InterpretedFields fields_{image_, settings_};
+    ChannelTables tables_{settings_};
     FieldsPage* fieldsPage_ = nullptr;
     int eepromSaveType_ = 1;  // the file type last chosen in the save dialog
     QImage shownPicture_;

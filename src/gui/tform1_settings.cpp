@@ -14,7 +14,6 @@
 #include "shell/settings_file.h"
 #include "shell/settings_folder.h"
 #include "tform1.h"
-#include "tuning_page.h"
 
 namespace velarix::gui {
 
@@ -33,24 +32,6 @@ void TForm1::ApplyLanguage() {
     LoadLanguage(Messages(), settings_);
     ApplyTexts(this, Messages());
     configuration_->Retranslate();
-}
-
-void TForm1::ApplyTableSizes() {
-    tuning_->ChannelGrid()->SetRows(settings_.channelRows);
-    tuning_->TransponderGrid()->SetRows(settings_.transponderRows);
-}
-
-// Leaving the configuration page: a satellite whose name changed is renamed
-// in the SAT column of both grids and in the satellite-name list.
-void TForm1::RenameSatellites() {
-    for (int i = 0; i < 4; ++i) {
-        const QString name = settings_.satellites[i];
-        const QString old = settings_.satelliteNames[i];
-        if (name == old) continue;
-        tuning_->ChannelGrid()->RenameSatellite(old, name, settings_.channelRows);
-        tuning_->TransponderGrid()->RenameSatellite(old, name, settings_.transponderRows);
-        settings_.satelliteNames[i] = name;
-    }
 }
 
 void TForm1::ConnectConfigurationPage() {
@@ -80,8 +61,8 @@ void TForm1::ConnectConfigurationPage() {
         }
     };
     configuration_->Jtag()->modelChosen = [this] { RefreshInterpretedFields(); };
-    configuration_->Tuning()->channelCountChosen = [this] { ApplyTableSizes(); };
-    configuration_->Tuning()->transponderCountChosen = [this] { ApplyTableSizes(); };
+    configuration_->Tuning()->channelCountChosen = [this] { ApplyChannelCount(); };
+    configuration_->Tuning()->transponderCountChosen = [this] { ApplyTransponderCount(); };
     configuration_->left = [this] { RenameSatellites(); };
 }
 

@@ -1,12 +1,14 @@
 #include "serve.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
 
 #include "pty_service_port.h"
+#include "sample_tables.h"
 #include "service_mode.h"
 #include "simulated_decoder.h"
 #include "test_frame.h"
@@ -107,9 +109,27 @@ int SaveTrap(QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// --save-tables DIR: a flash image and a RAM table of made-up channels, for
+// "Leer archivo..." on the "Sintonización" page to read without hardware.
+int SaveTables(QStringList& args, QTextStream& out, QTextStream& err) {
+    QString folder;
+    if (!TakeValue(args, "--save-tables", folder) || folder.isEmpty() || !args.isEmpty()) {
+        err << "sim: --save-tables DIR" << Qt::endl;
+        return 2;
+    }
+    if (const auto error = SaveSampleTables(folder)) {
+        err << "sim: " << *error << Qt::endl;
+        return 1;
+    }
+    out << QDir(folder).filePath(QStringLiteral("sample-flash.bin")) << Qt::endl
+        << QDir(folder).filePath(QStringLiteral("sample-ram.bin")) << Qt::endl;
+    return 0;
+}
+
 int Serve(QStringList args, QTextStream& out, QTextStream& err) {
     if (args.contains(QStringLiteral("--save-frame"))) return SaveFrame(args, out, err);
     if (args.contains(QStringLiteral("--save-trap"))) return SaveTrap(args, out, err);
+    if (args.contains(QStringLiteral("--save-tables"))) return SaveTables(args, out, err);
     Knobs knobs;
     QString error;
     if (!TakeKnobs(args, knobs, error)) {

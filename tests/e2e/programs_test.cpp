@@ -35,6 +35,27 @@ TEST(Programs, TheCommandLineReadsTheSimulatorItStarted) {
     EXPECT_EQ(simulator.exitCode(), 0);
 }
 
+// The sample tables the simulator writes, as a person tries them: the command
+// line reads the flash image and saves it back byte for byte.
+TEST(Programs, TheSimulatorsSampleTablesSaveBackUnchanged) {
+    QTemporaryDir dir;
+    QProcess simulator;
+    simulator.start(QStringLiteral(VELARIX_SIM), {"--save-tables", dir.path()});
+    ASSERT_TRUE(simulator.waitForFinished(10000));
+    ASSERT_EQ(simulator.exitCode(), 0) << simulator.readAllStandardError().toStdString();
+    QProcess cli;
+    cli.start(QStringLiteral(VELARIX_CLI),
+              {"--settings", dir.filePath("INIs"), "tables", "save", "-i",
+               dir.filePath("sample-flash.bin"), "-o", dir.filePath("copy.bin")});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    QFile sample(dir.filePath("sample-flash.bin")), copy(dir.filePath("copy.bin"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(sample.size(), 0x80000);
+    EXPECT_EQ(copy.readAll(), sample.readAll());
+}
+
 TEST(Programs, TheWindowPrintsItsTitle) {
     QProcess window;
     window.start(QStringLiteral(VELARIX_GUI), {"--version"});

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
-#include <QStandardItemModel>
 #include <QTest>
 
 #include "configuration_page.h"
@@ -19,6 +18,7 @@
 #include "shell/message_keys.h"
 #include "shell/message_table.h"
 #include "shell/settings_file.h"
+#include "tuning/table_rows.h"
 #include "tuning_page.h"
 #include "window_doubles.h"
 
@@ -168,18 +168,18 @@ TEST_F(ConfigurationPageTest, TwoEqualSatelliteNamesBecomeAAndB) {
 TEST_F(ConfigurationPageTest, LeavingThePageRenamesTheSatelliteInBothGrids) {
     TestWindow w(WindowOptions{.settingsFile = "[TForm1]\r\nSat-B=Hotbird\r\n"});
     w.form.show();
-    auto* channels = static_cast<QStandardItemModel*>(w.form.Tuning()->ChannelGrid()->model());
-    auto* transponders =
-        static_cast<QStandardItemModel*>(w.form.Tuning()->TransponderGrid()->model());
-    channels->setItem(0, 9, new QStandardItem("Hotbird"));
-    channels->setItem(5, 9, new QStandardItem("hotbird"));
-    transponders->setItem(2, 9, new QStandardItem("Hotbird"));
+    TableRows& channels = w.form.Tables().Channels();
+    TableRows& transponders = w.form.Tables().Transponders();
+    channels.SetCell(1, 10, "Hotbird");
+    channels.SetCell(6, 10, "hotbird");
+    transponders.SetCell(3, 10, "Hotbird");
     w.form.Pages()->setCurrentWidget(w.form.Configuration());
     Named<QLineEdit>(w, "Edit5")->setText("Sirius");
     w.form.Pages()->setCurrentIndex(0);
-    EXPECT_EQ(channels->item(0, 9)->text(), QStringLiteral("Sirius"));
-    EXPECT_EQ(channels->item(5, 9)->text(), QStringLiteral("hotbird"));
-    EXPECT_EQ(transponders->item(2, 9)->text(), QStringLiteral("Sirius"));
+    auto* grid = w.form.Tuning()->ChannelGrid()->model();
+    EXPECT_EQ(grid->index(0, 9).data().toString(), QStringLiteral("Sirius"));
+    EXPECT_EQ(grid->index(5, 9).data().toString(), QStringLiteral("hotbird"));
+    EXPECT_EQ(transponders.Cell(3, 10), QStringLiteral("Sirius"));
     EXPECT_EQ(w.form.CurrentSettings().satelliteNames[1], QStringLiteral("Sirius"));
 }
 

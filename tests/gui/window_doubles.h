@@ -48,13 +48,19 @@ public:
         shown.append({BoxKind::Error, text});
         return AbortRetryIgnore::Abort;
     }
-    int ChooseFromList(const QString&, const QString& prompt, const QStringList&) override {
+    int ChooseFromList(const QString&, const QString& prompt, const QStringList& choices) override {
         shown.append({BoxKind::Information, prompt});
-        return -1;
+        listsOffered.append(choices);
+        if (listAnswers.empty()) return -1;
+        const int answer = listAnswers.front();
+        listAnswers.pop_front();
+        return answer;
     }
 
     QList<Box> shown;
     bool okAnswer = false;
+    std::deque<int> listAnswers;  // the rows chosen, in order; none: no answer
+    QList<QStringList> listsOffered;
 };
 
 // What a test window starts with.

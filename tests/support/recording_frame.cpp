@@ -54,8 +54,10 @@ AbortRetryIgnore RecordingFrame::AskAbortRetryIgnore(const QString& text) {
     return answer;
 }
 
-int RecordingFrame::ChooseFromList(const QString&, const QString& prompt, const QStringList&) {
+int RecordingFrame::ChooseFromList(const QString&, const QString& prompt,
+                                   const QStringList& choices) {
     boxes.append({BoxKind::Information, prompt});
+    listsOffered.append(choices);
     if (listAnswers.empty()) return -1;
     const int answer = listAnswers.front();
     listAnswers.pop_front();

@@ -53,6 +53,8 @@ public:
     std::deque<bool> okCancelAnswers;
     std::deque<AbortRetryIgnore> abortRetryIgnoreAnswers;
     std::deque<int> listAnswers;
+    // The entries of every list offered, in order.
+    QList<QStringList> listsOffered;
 };
 
 }  // namespace velarix::test

@@ -12,6 +12,7 @@ constexpr MessageCaption kMessageCaptions[] = {
 constexpr FixedCaption kFixedCaptions[] = {
     {"Label193", "Nombre Satélite C :"},
     {"Label194", "Nombre Satélite D :"},
+    {"CheckBox11", "Audio Mono"},
     {"RadioButton10", "16:9"},
     {"RadioButton11", "4:3"},
 };

@@ -1,0 +1,183 @@
+#include "table_commands.h"
+
+#include "eeprom/hex.h"
+#include "shell/config_rules.h"
+#include "shell/message_table.h"
+#include "shell/whole_file.h"
+#include "text_frame.h"
+#include "tuning/table_files.h"
+
+namespace velarix::cli {
+
+namespace {
+
+struct TableArgs {
+    QString in, out;
+    bool ram = false;
+    bool transponders = false;  // the grid on show
+    QStringList merges, sections;
+    std::optional<int> tcs, tpt;  // positions in the lists
+};
+
+QStringList TakeAll(CliContext& context, const QString& name) {
+    QStringList values;
+    while (const auto value = context.TakeOption(name)) values << *value;
+    return values;
+}
+
+// A block start of the position lists ("00000" .. "1F0000") as its position.
+std::optional<int> ListPosition(const QString& text) {
+    const std::int64_t value = HexToInt(text.toUpper());
+    if (value < 0 || value % 0x10000 != 0) return std::nullopt;
+    const std::int64_t position = value / 0x10000;
+    if (position >= TablePositionEntries().size()) return std::nullopt;
+    return static_cast<int>(position);
+}
+
+std::optional<QString> TakeTableArgs(CliContext& context, TableArgs& args, bool save) {
+    const auto in = context.TakeOption("-i");
+    const auto out = context.TakeOption("-o");
+    const auto grid = context.TakeOption("--grid");
+    args.ram = context.TakeFlag("--ram");
+    if (!in || !out) return QStringLiteral("tables needs -i FILE and -o FILE");
+    args.in = *in;
+    args.out = *out;
+    if (grid) {
+        if (*grid != QLatin1String("channels") && *grid != QLatin1String("transponders"))
+            return QStringLiteral("--grid takes channels or transponders");
+        args.transponders = *grid == QLatin1String("transponders");
+        if (args.transponders && args.ram)
+            return QStringLiteral("a RAM table has no transponder grid");
+    }
+    args.sections = TakeAll(context, "--section");
+    if (save) {
+        args.merges = TakeAll(context, "--merge");
+        for (const char* name : {"--tcs", "--tpt"}) {
+            const auto text = context.TakeOption(QString::fromLatin1(name));
+            if (!text) continue;
+            const auto position = ListPosition(*text);
+            if (!position) {
+                return QString::fromLatin1(name) +
+                       QStringLiteral(" takes a block start from 00000 to 1F0000");
+            }
+            (name[3] == 'c' ? args.tcs : args.tpt) = position;
+        }
+        if (args.ram && !args.merges.isEmpty())
+            return QStringLiteral("--merge needs a flash image, not --ram");
+    }
+    if (!context.Rest().isEmpty())
+        return QStringLiteral("unexpected argument: ") + context.Rest().first();
+    return std::nullopt;
+}
+
+// The section chooser answered by the --section values, in order; without
+// one the first section listed is taken, as the chooser opens on it.
+class ChooserFrame : public TextFrame {
+public:
+    ChooserFrame(QTextStream& err, QStringList answers)
+        : TextFrame(err, {}, false), err_(err), answers_(std::move(answers)) {}
+
+    int ChooseFromList(const QString&, const QString& prompt, const QStringList& choices) override {
+        QStringList addresses;
+        for (const QString& choice : choices) addresses << choice.section(QLatin1Char('\t'), 0, 0);
+        err_ << prompt << addresses.join(QLatin1Char(' ')) << Qt::endl;
+        if (answers_.isEmpty()) return 0;
+        const QString wanted = answers_.takeFirst();
+        const std::int64_t value = HexToInt(wanted.toUpper());
+        for (int i = 0; i < addresses.size(); ++i) {
+            if (value >= 0 && HexToInt(addresses[i]) == value) return i;
+        }
+        refused_ = QStringLiteral("--section ") + wanted + QStringLiteral(" is not one of ") +
+                   addresses.join(QStringLiteral(", "));
+        return 0;
+    }
+    // A --section that named no listed section, or that no question used.
+    std::optional<QString> Refused() const {
+        if (!refused_.isEmpty()) return refused_;
+        if (!answers_.isEmpty())
+            return QStringLiteral("--section ") + answers_.first() +
+                   QStringLiteral(" answers no question");
+        return std::nullopt;
+    }
+
+private:
+    QTextStream& err_;
+    QStringList answers_;
+    QString refused_;
+};
+
+std::optional<QByteArray> ReadInput(CliContext& context, const QString& path) {
+    const FileRead file = ReadWholeFile(path);
+    if (file.ok()) return file.bytes;
+    context.err() << Msg(200) << '\n' << file.error << Qt::endl;
+    return std::nullopt;
+}
+
+// -i and every --merge, as "Leer archivo..." and "Añadir archivo..." do; a
+// usage status when an input is refused.
+std::optional<int> LoadTables(CliContext& context, const TableArgs& args, ChannelTables& tables,
+                              ChooserFrame& frame) {
+    const auto bytes = ReadInput(context, args.in);
+    if (!bytes) return kBadUsage;
+    const TableKind kind = args.ram ? TableKind::RamTable : TableKind::FlashImage;
+    if (!tables.LoadTable(*bytes, kind, frame)) return kBadUsage;
+    for (const QString& merge : args.merges) {
+        const auto added = ReadInput(context, merge);
+        if (!added) return kBadUsage;
+        if (!tables.MergeTable(*added, frame)) return kBadUsage;
+    }
+    if (const auto refused = frame.Refused()) return context.BadUsage(*refused);
+    return std::nullopt;
+}
+
+int Save(CliContext& context, ChannelTables& tables, const QString& path, SaveKind kind,
+         bool transponders) {
+    const TableRows& grid = transponders ? tables.Transponders() : tables.Channels();
+    if (const auto error = SaveTables(tables, path, kind, grid, HtmlStyle{})) {
+        context.err() << DisplayedText(*error) << Qt::endl;
+        return kFailed;
+    }
+    return kDone;
+}
+
+// The person picks a position; the other list's position stays apart from it.
+void ChoosePosition(CliContext& context, int& changed, int& other, int position, int caption) {
+    changed = KeepApart(position, other);
+    if (changed != position)
+        context.err() << Msg(caption) << ' ' << TablePositionEntries()[changed] << Qt::endl;
+}
+
+}  // namespace
+
+int TablesExport(CliContext& context) {
+    TableArgs args;
+    const auto format = context.TakeOption("--format");
+    if (const auto fault = TakeTableArgs(context, args, false)) return context.BadUsage(*fault);
+    if (!format || (*format != QLatin1String("text") && *format != QLatin1String("html")))
+        return context.BadUsage(QStringLiteral("tables export needs --format text or html"));
+    ChannelTables tables(context.settings);
+    ChooserFrame frame(context.err(), args.sections);
+    if (const auto status = LoadTables(context, args, tables, frame)) return *status;
+    return Save(context, tables, args.out,
+                *format == QLatin1String("text") ? SaveKind::Text : SaveKind::Html,
+                args.transponders);
+}
+
+int TablesSave(CliContext& context) {
+    TableArgs args;
+    if (const auto fault = TakeTableArgs(context, args, true)) return context.BadUsage(*fault);
+    ChannelTables tables(context.settings);
+    ChooserFrame frame(context.err(), args.sections);
+    if (const auto status = LoadTables(context, args, tables, frame)) return *status;
+    Settings& s = context.settings;
+    if (args.tcs) ChoosePosition(context, s.tcs, s.tpt, *args.tcs, 136);
+    if (args.tpt) ChoosePosition(context, s.tpt, s.tcs, *args.tpt, 137);
+    const QString suffix = args.out.section(QLatin1Char('.'), -1).toLower();
+    const SaveKind kind = suffix == QLatin1String("txt") ? SaveKind::Text
+                          : (suffix == QLatin1String("htm") || suffix == QLatin1String("html"))
+                              ? SaveKind::Html
+                              : SaveKind::TableImage;
+    return Save(context, tables, args.out, kind, args.transponders);
+}
+
+}  // namespace velarix::cli
