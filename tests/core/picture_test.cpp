@@ -73,35 +73,6 @@ TEST(DecodePicture, EachPixelTakesItsOwnSamples) {
     EXPECT_EQ(static_cast<quint8>(pixel(42, 61)[0]), 0);
 }
 
-// Every pixel of a frame of noise is the conversion of its own three samples.
-TEST(DecodePicture, EveryPixelIsTheConversionOfItsSamples) {
-    QByteArray frame(622592, '\0');
-    std::uint32_t state = 12345;
-    for (char& byte : frame) {
-        state = state * 1664525u + 1013904223u;
-        byte = static_cast<char>(state >> 24);
-    }
-    for (int width : {352, 720}) {
-        const DecodedPicture picture = DecodePicture(frame, width, 576);
-        auto at = [&](std::uint32_t offset) { return static_cast<quint8>(frame[offset]); };
-        int wrong = 0;
-        for (int y = 0; y < 576; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t chroma = ChromaOffset(width, x / 2, y / 2);
-                const Rgb rgb =
-                    ConvertBt601(at(LumaOffset(width, x, y)), at(chroma), at(chroma + 4));
-                const char* pixel = picture.bgr.constData() + (y * width + x) * 3;
-                wrong +=
-                    QByteArray(pixel, 3) !=
-                    QByteArray(
-                        reinterpret_cast<const char*>(std::array{rgb[2], rgb[1], rgb[0]}.data()),
-                        3);
-            }
-        }
-        EXPECT_EQ(wrong, 0) << width;
-    }
-}
-
 TEST(DecodePicture, OnlyTheFirst640000BytesCount) {
     QByteArray frame(640001, '\0');
     for (int i = 0; i < frame.size(); ++i) frame[i] = static_cast<char>(i * 7 + (i >> 9));
@@ -133,6 +104,19 @@ TEST(ShapePicture, APictureOutlivesItsDecodedBytes) {
     QByteArray scratch(720 * 576 * 3, '\x11');  // likely to reuse the freed memory
     EXPECT_EQ(shown.pixelColor(360, 288), QColor(255, 255, 255));
     EXPECT_EQ(scratch[0], '\x11');
+}
+
+// "No cambiar el formato", and "4:3" at 720 pixels, show the decoded bytes
+// themselves; changing the image leaves them alone.
+TEST(ShapePicture, AnUnstretchedPictureSharesTheDecodedBytes) {
+    const DecodedPicture picture = DecodePicture(Flat(235, 128, 128), 720, 576);
+    for (PictureShape shape : {PictureShape::Original, PictureShape::Standard}) {
+        QImage shown = ShapePicture(picture, shape);
+        EXPECT_EQ(shown.constBits(), reinterpret_cast<const uchar*>(picture.bgr.constData()));
+        shown.setPixelColor(0, 0, QColor(1, 2, 3));
+        EXPECT_EQ(shown.pixelColor(0, 0), QColor(1, 2, 3));
+        EXPECT_EQ(picture.bgr.left(3), QByteArray(3, '\xFF'));
+    }
 }
 
 TEST(ShapePicture, EachShapeHasItsSize) {
