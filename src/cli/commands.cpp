@@ -19,6 +19,10 @@ struct Command {
     const char* words;  // the command's words, blank-separated
     const char* usage;
     int (*run)(CliContext&);
+    // Whether the settings are loaded with the machine's serial ports, as the
+    // window loads them; a command that never opens a port starts without
+    // looking for them.
+    bool serialPorts = true;
 };
 
 int Version(CliContext& context) {
@@ -58,7 +62,7 @@ const Command kCommands[] = {
     {"picture decode",
      "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
      "[--quality 1-100]",
-     PictureDecode},
+     PictureDecode, false},
     {"settings normalize", "settings normalize", NormalizeSettings},
     {"sim", "sim [--eeprom FILE] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]",
      Simulator},
@@ -109,7 +113,7 @@ int RunCommand(CliContext& context) {
     commandContext.showProgress = context.showProgress;
     commandContext.settings =
         LoadSettings(ResolveSettingsFolder(folder.value_or(QString()), context.programFolder),
-                     SerialPortNames());
+                     command->serialPorts ? SerialPortNames() : QStringList());
     if (language) {
         LoadLanguageFile(Messages(), commandContext.settings.folder, *language);
     } else {
