@@ -37,7 +37,7 @@ Bgr Reference(int l, int cb, int cr) {
 QByteArray ReferenceDecode(const QByteArray& image, int width, int height) {
     const qsizetype usable = std::min<qsizetype>(image.size(), 640000);
     const auto sample = [&](std::int64_t at) {
-        return at < usable ? int{static_cast<std::uint8_t>(image[at])} : 0;
+        return at < usable ? int{static_cast<std::uint8_t>(image.constData()[at])} : 0;
     };
     QByteArray out(static_cast<qsizetype>(width) * height * 3, '\0');
     for (int y = 0; y < height; ++y) {

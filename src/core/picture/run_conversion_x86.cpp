@@ -16,11 +16,15 @@ namespace {
 
 constexpr double kRoundShift = 6755399441055744.0;  // 1.5 x 2^52
 
-__m128i Load16(const std::uint8_t* bytes) {
+// The helpers work on whole runs held in registers: inlined, or the vectors
+// go through memory.
+#define VELARIX_INLINE inline __attribute__((always_inline))
+
+VELARIX_INLINE __m128i Load16(const std::uint8_t* bytes) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
 }
 
-void Store16(std::uint8_t* bytes, __m128i value) {
+VELARIX_INLINE void Store16(std::uint8_t* bytes, __m128i value) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), value);
 }
 
@@ -28,7 +32,7 @@ void Store16(std::uint8_t* bytes, __m128i value) {
 
 // Signed 16-bit samples of pixels 0-7 and 8-15 as eight vectors of two
 // doubles (pixels 0-1, 2-3, ... 14-15).
-void Sse2Doubles(__m128i words0, __m128i words1, __m128d (&out)[8]) {
+VELARIX_INLINE void Sse2Doubles(__m128i words0, __m128i words1, __m128d (&out)[8]) {
     const __m128i sign0 = _mm_srai_epi16(words0, 15);
     const __m128i sign1 = _mm_srai_epi16(words1, 15);
     const __m128i dwords[4] = {_mm_unpacklo_epi16(words0, sign0), _mm_unpackhi_epi16(words0, sign0),
@@ -42,14 +46,14 @@ void Sse2Doubles(__m128i words0, __m128i words1, __m128d (&out)[8]) {
 }
 
 // Eight signed chroma bytes, one pair of pixels each, as the doubles of 16 pixels.
-void Sse2ChromaDoubles(__m128i bytes, __m128d (&out)[8]) {
+VELARIX_INLINE void Sse2ChromaDoubles(__m128i bytes, __m128d (&out)[8]) {
     const __m128i twice = _mm_unpacklo_epi8(bytes, bytes);
     Sse2Doubles(_mm_srai_epi16(_mm_unpacklo_epi8(twice, twice), 8),
                 _mm_srai_epi16(_mm_unpackhi_epi8(twice, twice), 8), out);
 }
 
 // The rounded channel of 16 pixels, clamped to bytes.
-__m128i Sse2Bytes(const __m128d (&values)[8]) {
+VELARIX_INLINE __m128i Sse2Bytes(const __m128d (&values)[8]) {
     __m128i dwords[4];
 #pragma GCC unroll 4
     for (int i = 0; i < 4; ++i) {
@@ -62,7 +66,7 @@ __m128i Sse2Bytes(const __m128d (&values)[8]) {
 }
 
 // Four pixels blue, green, red, zero as 12 bytes blue, green, red.
-__m128i Sse2Squeeze(__m128i pixels) {
+VELARIX_INLINE __m128i Sse2Squeeze(__m128i pixels) {
     const __m128i low24 = _mm_set1_epi64x(0x0000000000FFFFFF);
     const __m128i high24 = _mm_set1_epi64x(0x0000FFFFFF000000);
     const __m128i pairs = _mm_or_si128(_mm_and_si128(pixels, low24),
@@ -71,7 +75,7 @@ __m128i Sse2Squeeze(__m128i pixels) {
     return _mm_or_si128(_mm_move_epi64(pairs), _mm_and_si128(_mm_srli_si128(pairs, 2), from6));
 }
 
-void Sse2Store(__m128i blue, __m128i green, __m128i red, std::uint8_t* out) {
+VELARIX_INLINE void Sse2Store(__m128i blue, __m128i green, __m128i red, std::uint8_t* out) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i bgLow = _mm_unpacklo_epi8(blue, green);
     const __m128i bgHigh = _mm_unpackhi_epi8(blue, green);
@@ -126,16 +130,16 @@ alignas(32) constexpr char kLast8FromRedGreen[32] = {13, 5, Z, 14, 6, Z,  15, 7,
 alignas(32) constexpr char kLast8FromBlue[32] = {Z, Z, 6, Z, Z, 7, Z, Z, Z, Z, Z, Z, Z, Z, Z, Z,
                                                  Z, Z, 6, Z, Z, 7, Z, Z, Z, Z, Z, Z, Z, Z, Z, Z};
 
-VELARIX_AVX2 inline __m256i Mask(const char* bytes) {
+VELARIX_AVX2 VELARIX_INLINE __m256i Mask(const char* bytes) {
     return _mm256_load_si256(reinterpret_cast<const __m256i*>(bytes));
 }
 
-VELARIX_AVX2 inline __m256i Broadcast16(const std::uint8_t* bytes) {
+VELARIX_AVX2 VELARIX_INLINE __m256i Broadcast16(const std::uint8_t* bytes) {
     return _mm256_broadcastsi128_si256(Load16(bytes));
 }
 
 // Two vectors of eight 32-bit words as four vectors of four doubles.
-VELARIX_AVX2 inline void Avx2Doubles(__m256i words0, __m256i words1, __m256d (&out)[4]) {
+VELARIX_AVX2 VELARIX_INLINE void Avx2Doubles(__m256i words0, __m256i words1, __m256d (&out)[4]) {
     out[0] = _mm256_cvtepi32_pd(_mm256_castsi256_si128(words0));
     out[1] = _mm256_cvtepi32_pd(_mm256_extracti128_si256(words0, 1));
     out[2] = _mm256_cvtepi32_pd(_mm256_castsi256_si128(words1));
@@ -144,7 +148,7 @@ VELARIX_AVX2 inline void Avx2Doubles(__m256i words0, __m256i words1, __m256d (&o
 
 // The rounded channel of 16 pixels as 16-bit words, pixels 0-7 in the low
 // lane and 8-15 in the high lane.
-VELARIX_AVX2 inline __m256i Avx2Words(const __m256d (&values)[4]) {
+VELARIX_AVX2 VELARIX_INLINE __m256i Avx2Words(const __m256d (&values)[4]) {
     const __m256 low0 = _mm256_shuffle_ps(_mm256_castpd_ps(values[0]), _mm256_castpd_ps(values[1]),
                                           _MM_SHUFFLE(2, 0, 2, 0));
     const __m256 low1 = _mm256_shuffle_ps(_mm256_castpd_ps(values[2]), _mm256_castpd_ps(values[3]),
