@@ -21,6 +21,10 @@ struct Command {
     const char* words;  // the command's words, blank-separated
     const char* usage;
     int (*run)(CliContext&);
+    // Whether the settings are loaded with the machine's serial ports, as the
+    // window loads them; a command that never opens a port starts without
+    // looking for them.
+    bool serialPorts = true;
 };
 
 int Version(CliContext& context) {
@@ -69,7 +73,7 @@ const Command kCommands[] = {
     {"picture decode",
      "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
      "[--quality 1-100]",
-     PictureDecode},
+     PictureDecode, false},
     {"tables export",
      "tables export -i FILE [--ram] [--grid channels|transponders] --format text|html -o FILE "
      "[--section ADDR]...",
@@ -131,7 +135,7 @@ int RunCommand(CliContext& context) {
     commandContext.simParallelPort = context.simParallelPort;
     commandContext.settings =
         LoadSettings(ResolveSettingsFolder(folder.value_or(QString()), context.programFolder),
-                     SerialPortNames());
+                     command->serialPorts ? SerialPortNames() : QStringList());
     if (language) {
         LoadLanguageFile(Messages(), commandContext.settings.folder, *language);
     } else {

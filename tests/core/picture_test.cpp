@@ -10,6 +10,7 @@
 #include "picture/frame_layout.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_files.h"
+#include "test_frame.h"
 
 namespace velarix {
 namespace {
@@ -51,6 +52,17 @@ QByteArray Flat(int luma, int cb, int cr) {
     return frame;
 }
 
+// A capture read-out of noise.
+QByteArray NoiseFrame() {
+    QByteArray frame(622592, '\0');
+    std::uint32_t state = 12345;
+    for (char& byte : frame) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<char>(state >> 24);
+    }
+    return frame;
+}
+
 TEST(DecodePicture, FlatFramesGiveFlatPicturesInBlueGreenRedOrder) {
     for (int width : {352, 528, 544, 704, 720}) {
         const DecodedPicture picture = DecodePicture(Flat(128, 128, 255), width, 576);
@@ -71,35 +83,6 @@ TEST(DecodePicture, EachPixelTakesItsOwnSamples) {
     EXPECT_EQ(pixel(6, 33), QByteArray(3, '\0'));
     EXPECT_EQ(static_cast<quint8>(pixel(41, 61)[0]), 255);  // blue from Cb 255
     EXPECT_EQ(static_cast<quint8>(pixel(42, 61)[0]), 0);
-}
-
-// Every pixel of a frame of noise is the conversion of its own three samples.
-TEST(DecodePicture, EveryPixelIsTheConversionOfItsSamples) {
-    QByteArray frame(622592, '\0');
-    std::uint32_t state = 12345;
-    for (char& byte : frame) {
-        state = state * 1664525u + 1013904223u;
-        byte = static_cast<char>(state >> 24);
-    }
-    for (int width : {352, 720}) {
-        const DecodedPicture picture = DecodePicture(frame, width, 576);
-        auto at = [&](std::uint32_t offset) { return static_cast<quint8>(frame[offset]); };
-        int wrong = 0;
-        for (int y = 0; y < 576; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t chroma = ChromaOffset(width, x / 2, y / 2);
-                const Rgb rgb =
-                    ConvertBt601(at(LumaOffset(width, x, y)), at(chroma), at(chroma + 4));
-                const char* pixel = picture.bgr.constData() + (y * width + x) * 3;
-                wrong +=
-                    QByteArray(pixel, 3) !=
-                    QByteArray(
-                        reinterpret_cast<const char*>(std::array{rgb[2], rgb[1], rgb[0]}.data()),
-                        3);
-            }
-        }
-        EXPECT_EQ(wrong, 0) << width;
-    }
 }
 
 TEST(DecodePicture, OnlyTheFirst640000BytesCount) {
@@ -135,6 +118,19 @@ TEST(ShapePicture, APictureOutlivesItsDecodedBytes) {
     EXPECT_EQ(scratch[0], '\x11');
 }
 
+// "No cambiar el formato", and "4:3" at 720 pixels, show the decoded bytes
+// themselves; changing the image leaves them alone.
+TEST(ShapePicture, AnUnstretchedPictureSharesTheDecodedBytes) {
+    const DecodedPicture picture = DecodePicture(Flat(235, 128, 128), 720, 576);
+    for (PictureShape shape : {PictureShape::Original, PictureShape::Standard}) {
+        QImage shown = ShapePicture(picture, shape);
+        EXPECT_EQ(shown.constBits(), reinterpret_cast<const uchar*>(picture.bgr.constData()));
+        shown.setPixelColor(0, 0, QColor(1, 2, 3));
+        EXPECT_EQ(shown.pixelColor(0, 0), QColor(1, 2, 3));
+        EXPECT_EQ(picture.bgr.left(3), QByteArray(3, '\xFF'));
+    }
+}
+
 TEST(ShapePicture, EachShapeHasItsSize) {
     const DecodedPicture picture = DecodePicture(Flat(128, 128, 128), 528, 576);
     EXPECT_EQ(ShapePicture(picture, PictureShape::Wide).size(), QSize(1024, 576));
@@ -159,6 +155,33 @@ TEST(PictureFiles, ABitmapReadsBackPixelForPixel) {
     QImageReader reader(path, "BMP");
     const QImage back = reader.read().convertToFormat(QImage::Format_RGB888);
     EXPECT_EQ(back, picture.convertToFormat(QImage::Format_RGB888));
+}
+
+// A 24-bit picture goes to Qt's bitmap writer in 32-bit rows, converted once;
+// the file is the one Qt writes for the picture taken to 24-bit RGB first.
+TEST(PictureFiles, BitmapBytesAreThoseOfQtsWriterOnRgbRows) {
+    const QByteArray frame = NoiseFrame();
+    const QImage pictures[] = {
+        ShapePicture(DecodePicture(frame, 720, 576), PictureShape::Original),
+        ShapePicture(DecodePicture(frame, 351, 575), PictureShape::Original),  // padded rows
+        ShapePicture(DecodePicture(frame, 528, 576), PictureShape::Wide),
+        ShapePicture(DecodePicture(frame, 352, 576), PictureShape::Original)
+            .convertToFormat(QImage::Format_RGB32),
+        ShapePicture(DecodePicture(frame, 352, 576), PictureShape::Original)
+            .convertToFormat(QImage::Format_Grayscale8),
+    };
+    QTemporaryDir dir;
+    for (const QImage& picture : pictures) {
+        QByteArray expected;
+        QBuffer buffer(&expected);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(picture.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"));
+        ASSERT_EQ(SaveBmp(picture, dir.filePath("x.bmp")), std::nullopt);
+        QFile file(dir.filePath("x.bmp"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll() == expected) << "format " << picture.format() << ", "
+                                                << picture.width() << " x " << picture.height();
+    }
 }
 
 // The quantization tables libjpeg makes for a quality, from its own interface.
@@ -211,6 +234,75 @@ TEST(PictureFiles, JpegQualityIsTheEncodersOwn) {
         EXPECT_EQ(header.width, 1024);
     }
     EXPECT_NE(ExpectedLumaTable(1), ExpectedLumaTable(100));
+}
+
+// How a picture was saved before libjpeg read the rows in place: converted to
+// 24-bit RGB, then written a row at a time into libjpeg's own memory buffer.
+QByteArray PlainJpeg(const QImage& picture, int quality) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* memory = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &memory, &size);
+    info.image_width = rgb.width();
+    info.image_height = rgb.height();
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(info.next_scanline));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(memory), static_cast<qsizetype>(size));
+    jpeg_destroy_compress(&info);
+    std::free(memory);
+    return bytes;
+}
+
+// Blue-green-red rows (every shape the page shows), RGB rows and 32-bit rows
+// go to libjpeg as they are; any other format is converted. The file is the
+// same to the byte either way.
+TEST(PictureFiles, JpegBytesAreThoseOfPlainRgbRows) {
+    const DecodedPicture noise = DecodePicture(NoiseFrame(), 720, 576);
+    const DecodedPicture bars = DecodePicture(sim::TestFrame(528), 528, 576);
+    const QImage pictures[] = {
+        ShapePicture(noise, PictureShape::Original),
+        ShapePicture(noise, PictureShape::Wide),
+        ShapePicture(bars, PictureShape::Standard),
+        ShapePicture(bars, PictureShape::Original).convertToFormat(QImage::Format_RGB32),
+        ShapePicture(noise, PictureShape::Original).convertToFormat(QImage::Format_RGB888),
+        ShapePicture(DecodePicture(NoiseFrame(), 351, 575), PictureShape::Original),  // odd rows
+        ShapePicture(bars, PictureShape::Original).convertToFormat(QImage::Format_Grayscale8),
+    };
+    for (const QImage& picture : pictures) {
+        for (int quality : {1, 75, 100}) {
+            EXPECT_TRUE(EncodeJpeg(picture, quality) == PlainJpeg(picture, quality))
+                << "format " << picture.format() << ", " << picture.width() << " x "
+                << picture.height() << ", quality " << quality;
+        }
+    }
+}
+
+TEST(PictureFiles, AJpegOutgrowingItsBufferIsWholeAndTheSame) {
+    const QImage picture =
+        ShapePicture(DecodePicture(NoiseFrame(), 352, 576), PictureShape::Original);
+    const QByteArray whole = PlainJpeg(picture, 100);
+    for (qsizetype start : {1, 1000, 100000}) {
+        EXPECT_TRUE(EncodeJpeg(picture, 100, start) == whole) << start;
+    }
+}
+
+TEST(PictureFiles, APictureWithoutPixelsIsNotWritten) {
+    QTemporaryDir dir;
+    EXPECT_TRUE(EncodeJpeg(QImage(), 75).isEmpty());
+    EXPECT_NE(SaveJpeg(QImage(), dir.filePath("x.jpg"), 75), std::nullopt);
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.jpg")));
 }
 
 TEST(PictureFiles, AFolderThatIsNotThereIsReported) {
