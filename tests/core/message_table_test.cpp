@@ -8,17 +8,20 @@
 namespace velarix {
 namespace {
 
-TEST(MessageKeys, AreZeroTo368WithoutFourGaps) {
+TEST(MessageKeys, AreZeroTo368WithoutFourGapsThenTheParallelPortsTen) {
     std::set<int> keys;
     for (const auto& d : MessageDefaults()) keys.insert(d.key);
-    EXPECT_EQ(keys.size(), 365u);
-    EXPECT_EQ(MessageDefaults().size(), 365u);  // no key twice
+    EXPECT_EQ(keys.size(), 375u);
+    EXPECT_EQ(MessageDefaults().size(), 375u);  // no key twice
     for (int k = 0; k <= 368; ++k) {
         const bool gap = k == 57 || k == 218 || k == 326 || k == 327;
         EXPECT_EQ(keys.count(k), gap ? 0u : 1u) << k;
         EXPECT_EQ(MessageTable::IsKey(k), !gap) << k;
     }
     EXPECT_FALSE(MessageTable::IsKey(369));
+    EXPECT_FALSE(MessageTable::IsKey(379));
+    for (int k = 380; k <= 389; ++k) EXPECT_TRUE(MessageTable::IsKey(k)) << k;
+    EXPECT_FALSE(MessageTable::IsKey(390));
     EXPECT_FALSE(MessageTable::IsKey(-1));
 }
 
@@ -30,13 +33,13 @@ TEST(MessageKeys, DefaultsAreAscendingForLookup) {
     }
 }
 
-TEST(MessageKeys, OneHundredNinetySixFeedTheMessageTable) {
+TEST(MessageKeys, TwoHundredSixFeedTheMessageTable) {
     std::set<int> messageKeys;
     for (const auto& t : TextTargets()) {
         if (t.kind == TextTarget::Kind::Message) messageKeys.insert(t.key);
         EXPECT_TRUE(MessageTable::IsKey(t.key)) << t.key;
     }
-    EXPECT_EQ(messageKeys.size(), 196u);
+    EXPECT_EQ(messageKeys.size(), 206u);
 }
 
 TEST(MessageKeys, EveryKeyButTheHiddenLabelHasATarget) {

@@ -384,6 +384,26 @@ constexpr MessageDefault kDefaults[] = {
     {366, "Intercámbiar el satélite : "},
     {367, "con el satélite : "},
     {368, "Intercambiar..."},
+    {380, "El decodificador informa que el puerto paralelo no funciona correctamente."},
+    {381, "El puerto paralelo del decodificador está en perfecto estado."},
+    {382, "Elige el comando DL, PL o FL."},
+    {383,
+     "No se encuentra el puerto paralelo %1. Comprueba que el módulo ppdev está cargado (modprobe "
+     "ppdev) y que el intervalo de Entrada/Salida de la configuración es el del puerto."},
+    {384,
+     "No hay permiso para usar %1. Añade tu usuario al grupo lp (o al grupo del dispositivo) y "
+     "vuelve a iniciar la sesión."},
+    {385,
+     "%1 está ocupado por otro programa o controlador (por ejemplo lp). Ciérralo o descarga el "
+     "controlador (rmmod lp) y vuelve a intentarlo."},
+    {386,
+     "No hay permiso para acceder directamente a los puertos %1: hace falta ser root o tener la "
+     "capacidad CAP_SYS_RAWIO. Mejor usa /dev/parportN con el módulo ppdev."},
+    {387, "No se puede conectar con el modelo de puerto %1: %2"},
+    {388, "El puerto paralelo %1 ha dejado de responder: %2"},
+    {389,
+     "%1 no deja escribir el registro ECR (%2h): queda como lo pone el sistema al reservar el "
+     "puerto; la dirección de los datos va por PPDATADIR."},
 };
 
 using K = TextTarget::Kind;
@@ -866,6 +886,16 @@ constexpr TextTarget kTargets[] = {
     {366, K::Message, "", -1},
     {367, K::Message, "", -1},
     {368, K::Caption, "Button24", -1},
+    {380, K::Message, "", -1},
+    {381, K::Message, "", -1},
+    {382, K::Message, "", -1},
+    {383, K::Message, "", -1},
+    {384, K::Message, "", -1},
+    {385, K::Message, "", -1},
+    {386, K::Message, "", -1},
+    {387, K::Message, "", -1},
+    {388, K::Message, "", -1},
+    {389, K::Message, "", -1},
 };
 
 }  // namespace
