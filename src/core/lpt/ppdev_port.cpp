@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "eeprom/hex.h"
 #include "lpt/linux_driver_platform.h"
