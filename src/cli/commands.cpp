@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "eeprom_commands.h"
+#include "firmware_commands.h"
 #include "picture_commands.h"
 #include "serial/serial_settings.h"
 #include "serial_commands.h"
@@ -55,12 +56,21 @@ const Command kCommands[] = {
     {"eeprom set-field", "eeprom set-field -i FILE [--format F] -o FILE [--to F] KEY=VALUE...",
      EepromSetField},
     {"terminal", "terminal [--no-checksum] LINE... [serial options]", TerminalLines},
+    {"firmware upload",
+     "firmware upload -i FILE|--table FILE --address A [--command DL|PL|FL] "
+     "[--phase12|--no-phase12] [--progress|--no-progress] [serial options] [--lpt PORT]",
+     UploadFirmware},
+    {"firmware check-lpt", "firmware check-lpt [serial options] [--lpt PORT]", CheckDecoderLpt},
     {"picture decode",
      "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
      "[--quality 1-100]",
      PictureDecode},
     {"settings normalize", "settings normalize", NormalizeSettings},
-    {"sim", "sim [--eeprom FILE] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]",
+    {"sim",
+     "sim [--eeprom FILE] [--lpt-socket PATH] [--refuse N] [--silent] [--split N] [--no-cr] "
+     "[--delay MS] [--refuse-load] [--wrong-sum] [--lpt-no-negotiation] [--lpt-ack-stuck-low] "
+     "[--lpt-select-high] [--lpt-paper-end-high] [--lpt-busy-at K] [--lpt-ack-low-at K] "
+     "[--lpt-random SEED[:PERMILLE]]",
      Simulator},
     {"version", "version", Version},
 };
@@ -70,6 +80,7 @@ int Help(CliContext& context) {
         << "usage: velarix-cli [--settings DIR] [--language NAME] COMMAND [options]\n"
         << "serial options: --port DEVICE --baud N --data-bits 6|7|8\n"
         << "  --parity none|even|odd|mark|space --stop-bits 1|2 --flow none|software|hardware\n"
+        << "parallel options: --lpt 278|378|3BC|A068|2000|/dev/parportN|unix:PATH|sim\n"
         << "commands:\n";
     for (const auto& command : kCommands) context.out() << "  " << command.usage << '\n';
     context.out().flush();

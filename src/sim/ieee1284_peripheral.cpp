@@ -13,13 +13,17 @@ constexpr std::uint32_t kLongestPaperEndHold = 500000;
 
 }  // namespace
 
-void Ieee1284Peripheral::SetRandomFaults(std::uint32_t seed, int percent) {
+void Ieee1284Peripheral::SetRandomFaults(std::uint32_t seed, int perMille) {
     random_.emplace(seed);
-    percent_ = percent;
+    perMille_ = perMille;
+}
+
+bool Ieee1284Peripheral::Strikes() {
+    return random_ && static_cast<int>((*random_)() % 1000) < perMille_;
 }
 
 Ieee1284Peripheral::Fault Ieee1284Peripheral::DrawFault() {
-    if (!random_ || static_cast<int>((*random_)() % 100) >= percent_) return Fault::None;
+    if (!Strikes()) return Fault::None;
     const auto fault = static_cast<Fault>(1 + (*random_)() % 6);
     switch (fault) {
         case Fault::HoldBusy:
@@ -91,9 +95,7 @@ void Ieee1284Peripheral::OnHostLines(const HostLines& lines) {
         case Phase::Acking:
         case Phase::Idle:
             if (negotiationRequest) {
-                const bool refused = faults.refuseNegotiation ||
-                                     (random_ && static_cast<int>((*random_)() % 100) < percent_ &&
-                                      (*random_)() % 2 == 0);
+                const bool refused = faults.refuseNegotiation || Strikes();
                 if (refused) return;
                 ++negotiations_;
                 request_ = lines.data;
@@ -121,9 +123,7 @@ void Ieee1284Peripheral::OnHostLines(const HostLines& lines) {
                 requestLatched_ = true;
             }
             if (requestLatched_ && lines.nStrobe && lines.nAutoFd) {
-                selectHigh_ = faults.selectHighInPhase6 ||
-                              (random_ && static_cast<int>((*random_)() % 100) < percent_ &&
-                               (*random_)() % 2 == 0);
+                selectHigh_ = faults.selectHighInPhase6 || Strikes();
                 phase_ = Phase::Negotiated;
             }
             return;

@@ -59,11 +59,11 @@ public:
 
     PeripheralFaults faults;
     // Seeded random faults: of every byte strobed and every negotiation, the
-    // given share in percent meets a fault (same seed, same faults). Most are
+    // given share in thousandths meets a fault (same seed, same faults). Most are
     // seen by the host (no acknowledge, Busy or PError held for a while, a
     // negotiation refused); at most one per load is silent (a byte taken
     // twice, lost or changed), which the loader's size and sum checks catch.
-    void SetRandomFaults(std::uint32_t seed, int percent);
+    void SetRandomFaults(std::uint32_t seed, int perMille);
     // A new load begins: the silent fault may strike once more.
     void NewLoad() { silentSpent_ = false; }
 
@@ -89,6 +89,7 @@ private:
     void Reset();
     void Strobed();
     Fault DrawFault();
+    bool Strikes();
 
     ByteSink& sink_;
     HostLines host_;
@@ -104,7 +105,7 @@ private:
     int resets_ = 0;
 
     std::optional<std::mt19937> random_;
-    int percent_ = 0;
+    int perMille_ = 0;
     bool silentSpent_ = false;
     std::uint32_t busyHold_ = 0;          // status reads Busy stays high
     std::uint32_t paperEndHold_ = 0;      // status reads PError stays high

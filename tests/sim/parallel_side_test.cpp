@@ -126,7 +126,7 @@ TEST(Ieee1284Peripheral, TheSameSeedGivesTheSameFaults) {
     auto run = [](std::uint32_t seed) {
         Sink sink;
         Ieee1284Peripheral p(sink);
-        p.SetRandomFaults(seed, 30);
+        p.SetRandomFaults(seed, 300);
         std::string seen;
         HostLines h = Compatibility();
         for (int i = 0; i < 200; ++i) {

@@ -30,6 +30,17 @@ std::optional<AddressPreset> PresetOf(const QString& address) {
     return presets[item];
 }
 
+QString AddressBoxText(const QString& typed) {
+    QString kept;
+    for (QChar c : typed) {
+        const QChar upper = c.toUpper();
+        const bool hex = (upper >= QLatin1Char('0') && upper <= QLatin1Char('9')) ||
+                         (upper >= QLatin1Char('A') && upper <= QLatin1Char('F'));
+        if (hex && kept.size() < 8) kept += upper;
+    }
+    return kept;
+}
+
 class FirmwareUpload::UploadReplies : public ReplyOwner {
 public:
     explicit UploadReplies(FirmwareUpload& upload) : upload_(upload) {}

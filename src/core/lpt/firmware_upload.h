@@ -101,4 +101,8 @@ struct AddressPreset {
 };
 std::optional<AddressPreset> PresetOf(const QString& address);
 
+// What the address box keeps of typed text: hexadecimal digits, upper case,
+// at most eight; every other character is dropped.
+QString AddressBoxText(const QString& typed);
+
 }  // namespace velarix
