@@ -3,17 +3,25 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QTabWidget>
+#include <functional>
 #include <memory>
+#include <variant>
 
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex_editing.h"
 #include "eeprom/interpreted_fields.h"
+#include "lpt/port_backend.h"
 #include "serial/serial_settings.h"
 #include "serial/serial_tasks.h"
 #include "shell/clock.h"
 #include "shell/file_dialogs.h"
 #include "shell/settings.h"
 #include "widget_operation_frame.h"
+
+namespace velarix {
+class FirmwareUpload;
+class PortTiming;
+}  // namespace velarix
 
 namespace velarix::gui {
 
@@ -23,6 +31,7 @@ class ConfigurationPage;
 class EepromPage;
 class FieldsPage;
 class FirmwarePage;
+class ParallelFirmwareControls;
 class PicturePage;
 class TerminalPage;
 class TuningPage;
@@ -41,6 +50,10 @@ struct WindowServices {
     QString selectPort;
     // The settings folder (--settings); when empty, the program's own rule.
     QString settingsFolder;
+    // The parallel port (--lpt): empty for the settings' I/O range; "sim"
+    // for the simulated decoder `simPort` makes.
+    QString lptSpec;
+    SimPortMaker simPort;
 };
 
 // The main window: one page per task, and the data those pages show.
@@ -76,6 +89,11 @@ public:
     QTabWidget* Pages() const { return pages_; }
     EepromPage* Eeprom() const { return eeprom_; }
     FirmwarePage* ParallelFirmware() const { return parallel_; }
+    ParallelFirmwareControls* ParallelFirmwareChoices() const { return firmwareControls_; }
+    FirmwareUpload& Upload() { return *upload_; }
+    // The FLASH channel table rebuilt into the image to send, or the message
+    // to show; empty until the channel tables are wired in.
+    std::function<std::variant<QByteArray, QString>()> flashTableImage;
     FirmwarePage* JtagFirmware() const { return jtag_; }
     TerminalPage* Terminal() const { return terminal_; }
     TuningPage* Tuning() const { return tuning_; }
@@ -101,6 +119,8 @@ private:
     void ReadEepromFileChosen();
     void SaveEepromFileChosen();
     void ConnectPicturePage();
+    void ConnectFirmwarePage(const WindowServices& services);
+    void SendFirmwareChosen();
     // Asks for a file with the shared open dialog and reads it whole; a file
     // that cannot be read is reported with the system's reason.
     std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter);
@@ -121,6 +141,8 @@ private:
     std::unique_ptr<Clock> ownClock_;
     std::unique_ptr<LinkPort> ownPort_;
     std::unique_ptr<SerialTasks> serial_;
+    std::unique_ptr<PortTiming> portTiming_;
+    std::unique_ptr<FirmwareUpload> upload_;
     Settings settings_;
     InterpretedFields fields_{image_, settings_};
     FieldsPage* fieldsPage_ = nullptr;
@@ -130,6 +152,7 @@ private:
     QTabWidget* pages_ = nullptr;
     EepromPage* eeprom_ = nullptr;
     FirmwarePage* parallel_ = nullptr;
+    ParallelFirmwareControls* firmwareControls_ = nullptr;
     FirmwarePage* jtag_ = nullptr;
     TerminalPage* terminal_ = nullptr;
     TuningPage* tuning_ = nullptr;

@@ -39,6 +39,8 @@ gui::WindowServices TestWindow::Services(const WindowOptions& options) {
     services.clock = options.clock ? options.clock : &clock;
     services.settingsFolder = settingsFolder.path();
     services.extraPorts = options.ports;
+    services.lptSpec = options.lptSpec;
+    services.simPort = options.simPort;
     if (options.pseudoTerminal.isEmpty()) {
         services.port = &port;
     } else {

@@ -64,6 +64,8 @@ struct WindowOptions {
     bool sampleSettings = false;    // the shipped sample settings folder, copied
     QByteArray settingsFile;        // a "Velarix.ini" to start with
     QStringList ports;              // port names offered besides the machine's
+    QString lptSpec;                // the parallel port, as --lpt names it
+    SimPortMaker simPort;           // the simulated decoder's parallel port for "sim"
 };
 
 // A main window with its dialogs, clock and serial port replaced by doubles,
