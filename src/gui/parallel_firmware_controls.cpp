@@ -29,8 +29,13 @@ ParallelFirmwareControls::ParallelFirmwareControls(QWidget* column, Settings& se
     commandGroup_ = new QButtonGroup(this);
     const char* commandNames[] = {"RadioButton1", "RadioButton2", "RadioButton3"};
     for (int i = 0; i < 3; ++i) {
-        commands[i] = MakeRadio(command, commandNames[i], {8, 20 + 23 * i, kWidth - 12, 22});
+        commands[i] = MakeRadio(command, commandNames[i], {3, 20 + 23 * i, kWidth - 4, 22});
         commandGroup_->addButton(commands[i], i);
+        // The longest caption, "FL (K6003, K7003 o K2501)", fits the column
+        // only a little smaller.
+        QFont font = commands[i]->font();
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        commands[i]->setFont(font);
     }
     connect(commandGroup_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) settings_.firmwareCommand = id;
