@@ -191,6 +191,39 @@ TEST_F(UploadTest, APortThatCannotBeOpenedEndsTheUploadWithItsReason) {
     EXPECT_FALSE(link.AwaitingReply());
 }
 
+// A port that stops answering after a number of accesses, as an unplugged
+// adapter or a model that hangs up does.
+struct DyingPort : SimParallelPort {
+    using SimParallelPort::SimParallelPort;
+    int left = 500;
+    std::uint8_t In(std::uint16_t address) override {
+        return --left > 0 ? SimParallelPort::In(address) : 0xFF;
+    }
+    void Out(std::uint16_t address, std::uint8_t value) override {
+        if (--left > 0) SimParallelPort::Out(address, value);
+    }
+    bool Failed() const override { return left <= 0; }
+    QString FaultText() const override { return left <= 0 ? QStringLiteral("gone") : QString(); }
+};
+
+TEST_F(UploadTest, APortThatDiesMidTransferEndsTheUploadWithItsMessageAndFreesThePages) {
+    upload.openPort = [this] {
+        PortOpening opening;
+        opening.base = 0x378;
+        opening.device = QStringLiteral("dying");
+        opening.port = std::make_unique<DyingPort>(pc);
+        return opening;
+    };
+    upload.StartUpload(QByteArray(1000, 'a'));
+    serial.Deliver("$.C0\r");
+    EXPECT_EQ(outcome, UploadOutcome::TransferFailed);
+    EXPECT_EQ(LastBox(), "gone");
+    EXPECT_EQ(Log().last(), "gone");
+    EXPECT_EQ(serial.written.size(), 1);  // no verification query
+    EXPECT_FALSE(frame.busy);
+    EXPECT_FALSE(link.AwaitingReply());
+}
+
 TEST_F(UploadTest, TheLogNamesThePortThatServesTheTransfer) {
     upload.StartUpload(QByteArray(3, 'a'));
     serial.Deliver("$.C0\r");

@@ -134,8 +134,12 @@ PortOpening OpenUnixPort(const QString& path, std::uint16_t base, int answerTime
     }
     timeval limit{answerTimeoutMs / 1000, (answerTimeoutMs % 1000) * 1000};
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    opening.port = std::make_unique<UnixPort>(fd, opening.device);
+    opening.port = UnixPortOn(fd, opening.device);
     return opening;
+}
+
+std::unique_ptr<ParallelPort> UnixPortOn(int fd, const QString& device) {
+    return std::make_unique<UnixPort>(fd, device);
 }
 
 }  // namespace velarix

@@ -14,4 +14,7 @@ namespace velarix {
 // `answerTimeoutMs`, stops the port with its reason.
 PortOpening OpenUnixPort(const QString& path, std::uint16_t base, int answerTimeoutMs = 5000);
 
+// The same on a stream already connected to a model; the port owns `fd`.
+std::unique_ptr<ParallelPort> UnixPortOn(int fd, const QString& device);
+
 }  // namespace velarix
