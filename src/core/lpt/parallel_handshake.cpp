@@ -262,8 +262,11 @@ TransferEnd ParallelHandshake::SendImage(const QByteArray& image, const QString&
         if (showProgress && i % kProgressStep == 0) {
             const std::uint32_t elapsed = lpt_.timing.Tick() - startTick;
             if (elapsed != 0) speed = (i / 1024.0) / (elapsed / 1000.0);
-            frame_.SetStatusField(kPage, StatusField::Speed,
-                                  QLocale().toString(speed, 'f', 1) + Msg(238));
+            // Fixed point, one decimal, the locale's decimal separator and no
+            // thousands separator.
+            const QString text = QString::number(speed, 'f', 1).replace(
+                QLatin1Char('.'), QLocale().decimalPoint());
+            frame_.SetStatusField(kPage, StatusField::Speed, text + Msg(238));
             if (speed != 0) {
                 const auto left = RoundHalfEven(static_cast<double>(size - i) / (speed * 1024));
                 frame_.SetStatusField(kPage, StatusField::TimeLeft,
