@@ -2,6 +2,7 @@
 
 #include "eeprom_commands.h"
 #include "jtag_commands.h"
+#include "firmware_commands.h"
 #include "picture_commands.h"
 #include "serial/serial_settings.h"
 #include "serial_commands.h"
@@ -70,6 +71,11 @@ const Command kCommands[] = {
      "jtag read --address HEX --length HEX -o FILE [--to file|ram-table|flash-table|picture] "
      "[--lpt PORT]",
      JtagRead},
+    {"firmware upload",
+     "firmware upload -i FILE|--table FILE --address A [--command DL|PL|FL] "
+     "[--phase12|--no-phase12] [--progress|--no-progress] [serial options] [--lpt PORT]",
+     UploadFirmware},
+    {"firmware check-lpt", "firmware check-lpt [serial options] [--lpt PORT]", CheckDecoderLpt},
     {"picture decode",
      "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
      "[--quality 1-100]",
@@ -83,7 +89,11 @@ const Command kCommands[] = {
      "[--grid channels|transponders] -o FILE",
      TablesSave},
     {"settings normalize", "settings normalize", NormalizeSettings},
-    {"sim", "sim [--eeprom FILE] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]",
+    {"sim",
+     "sim [--eeprom FILE] [--lpt-socket PATH] [--refuse N] [--silent] [--split N] [--no-cr] "
+     "[--delay MS] [--refuse-load] [--wrong-sum] [--lpt-no-negotiation] [--lpt-ack-stuck-low] "
+     "[--lpt-select-high] [--lpt-paper-end-high] [--lpt-busy-at K] [--lpt-ack-low-at K] "
+     "[--lpt-random SEED[:PERMILLE]]",
      Simulator},
     {"version", "version", Version},
 };
@@ -93,7 +103,7 @@ int Help(CliContext& context) {
         << "usage: velarix-cli [--settings DIR] [--language NAME] COMMAND [options]\n"
         << "serial options: --port DEVICE --baud N --data-bits 6|7|8\n"
         << "  --parity none|even|odd|mark|space --stop-bits 1|2 --flow none|software|hardware\n"
-        << "parallel option: --lpt 278|378|3BC|A068|2000|/dev/parportN|unix:PATH|sim\n"
+        << "parallel options: --lpt 278|378|3BC|A068|2000|/dev/parportN|unix:PATH|sim\n"
         << "commands:\n";
     for (const auto& command : kCommands) context.out() << "  " << command.usage << '\n';
     context.out().flush();

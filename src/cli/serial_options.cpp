@@ -18,7 +18,8 @@ std::optional<QString> TakeChoice(CliContext& context, const QString& name,
 
 }  // namespace
 
-std::optional<QString> TakeSerialOptions(CliContext& context, SerialChoice& choice) {
+std::optional<QString> TakeSerialOptions(CliContext& context, SerialChoice& choice,
+                                         const QString& defaultPort) {
     static const QStringList kParity{"none", "even", "odd", "mark", "space"};
     static const QStringList kFlow{"none", "software", "hardware"};
     choice.settings = context.settings.serial;
@@ -32,6 +33,8 @@ std::optional<QString> TakeSerialOptions(CliContext& context, SerialChoice& choi
     }
     if (const auto port = context.TakeOption("--port")) {
         choice.port = *port;
+    } else if (!defaultPort.isEmpty()) {
+        choice.port = defaultPort;
     } else {
         const QStringList ports = SerialPortNames();
         if (ports.isEmpty())

@@ -3,25 +3,12 @@
 #include <cstring>
 #include <memory>
 
-#include "demo_jtag.h"
-#include "pty_service_port.h"
-#include "service_mode.h"
+#include "lpt/port_backend.h"
 #include "shell/title.h"
-#include "simulated_decoder.h"
+#include "sim_parallel_port.h"
 #include "tform1.h"
-
-namespace {
-
-// The simulated decoder that `--demo` starts inside the program.
-struct Demo {
-    velarix::sim::SimulatedDecoder decoder;
-    velarix::sim::ServiceMode service{decoder};
-    velarix::sim::PtyServicePort port{service};
-    velarix::sim::PcParallelPort lpt;
-    velarix::gui::DemoJtagCable jtag{decoder, lpt};
-};
-
-}  // namespace
+#include "trap_routine.h"
+#include "wired_decoder.h"
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -34,21 +21,44 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Velarix"));
     const QStringList args = QApplication::arguments();
     velarix::gui::WindowServices services;
-    std::unique_ptr<Demo> demo;
-    if (args.contains(QStringLiteral("--demo"))) {
-        demo = std::make_unique<Demo>();
-        if (!demo->port.IsOpen()) {
+    const qsizetype lpt = args.indexOf(QStringLiteral("--lpt"));
+    if (lpt >= 0) {
+        if (lpt + 1 >= args.size() || !velarix::IsPortSpec(args[lpt + 1])) {
+            std::fprintf(stderr,
+                         "velarix: --lpt takes 278, 378, 3BC, A068, 2000, /dev/parportN, "
+                         "unix:PATH or sim\n");
+            return 2;
+        }
+        services.lptSpec = args[lpt + 1];
+    }
+    // `--demo` starts the simulated decoder inside the program, with its
+    // service port on a pseudo-terminal and its cables on the parallel port.
+    std::unique_ptr<velarix::sim::WiredDecoder> demo;
+    if (args.contains(QStringLiteral("--demo")) || services.lptSpec == QLatin1String("sim")) {
+        demo = std::make_unique<velarix::sim::WiredDecoder>();
+        if (!demo->servicePort.IsOpen()) {
             std::fprintf(stderr, "velarix: the simulated decoder could not start: %s\n",
-                         demo->port.ErrorText().toLocal8Bit().constData());
+                         demo->servicePort.ErrorText().toLocal8Bit().constData());
             return 1;
         }
-        services.extraPorts << demo->port.Path();
-        services.selectPort = demo->port.Path();
-        demo->jtag.Serve(services);
+        velarix::sim::PcParallelPort& pcPort = demo->pcPort;
+        services.simPort = [&pcPort] { return std::make_unique<velarix::SimParallelPort>(pcPort); };
+        if (lpt < 0) services.lptSpec = QStringLiteral("sim");
+        // The stand-in trap routine that only the simulator runs; a normal
+        // start never sees it.
+        services.trapRoutine = [] {
+            return velarix::FileRead{velarix::sim::StandInTrapRoutine(), {}};
+        };
+    }
+    // With --demo, and with --lpt sim but no --port, the simulated decoder is
+    // on both cables.
+    const qsizetype port = args.indexOf(QStringLiteral("--port"));
+    if (demo && (args.contains(QStringLiteral("--demo")) || port < 0)) {
+        services.extraPorts << demo->servicePort.Path();
+        services.selectPort = demo->servicePort.Path();
     }
     const qsizetype settings = args.indexOf(QStringLiteral("--settings"));
     if (settings >= 0 && settings + 1 < args.size()) services.settingsFolder = args[settings + 1];
-    const qsizetype port = args.indexOf(QStringLiteral("--port"));
     if (port >= 0 && port + 1 < args.size()) {
         services.extraPorts << args[port + 1];
         services.selectPort = args[port + 1];

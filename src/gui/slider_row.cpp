@@ -39,8 +39,7 @@ SliderRow::SliderRow(QWidget* page, Settings& settings, Slider which, const char
 
 void SliderRow::Refresh() {
     const SliderSpec& def = SliderOf(which_);
-    const auto held =
-        std::clamp<std::int64_t>(settings_.sliders[which_], def.minimum, def.maximum);
+    const auto held = std::clamp<std::int64_t>(settings_.sliders[which_], def.minimum, def.maximum);
     slider_->setValue(static_cast<int>(held));
     settings_.sliders[which_] = slider_->value();
     value_->setText(QString::number(slider_->value()));

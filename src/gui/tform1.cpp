@@ -14,6 +14,9 @@
 #include "fields_page.h"
 #include "firmware_page.h"
 #include "layout_rules.h"
+#include "lpt/firmware_upload.h"
+#include "lpt/port_timing.h"
+#include "parallel_firmware_controls.h"
 #include "picture_page.h"
 #include "qt_file_dialogs.h"
 #include "shell/title.h"
@@ -50,6 +53,7 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     ConnectPicturePage();
     ConnectJtagPage(services);
     ConnectTuningPage();
+    ConnectFirmwarePage(services);
     move(settings_.left, settings_.top);
     resize(settings_.windowWidth, settings_.windowHeight);
     pages_->setCurrentIndex(settings_.activePage);
@@ -74,6 +78,7 @@ void TForm1::BuildPages() {
     eeprom_ = new EepromPage(image_, editing_, *dialogs_, *boxes_);
     fieldsPage_ = new FieldsPage(eeprom_->FieldsSubPage(), fields_);
     parallel_ = new FirmwarePage(kParallelFirmwareNames, *dialogs_, *boxes_);
+    firmwareControls_ = new ParallelFirmwareControls(parallel_->Controls(), settings_);
     jtag_ = new FirmwarePage(kJtagFirmwareNames, *dialogs_, *boxes_);
     terminal_ = new TerminalPage(*dialogs_, *boxes_);
     tuning_ = new TuningPage(tables_);

@@ -3,7 +3,9 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QTabWidget>
+#include <functional>
 #include <memory>
+#include <variant>
 
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex_editing.h"
@@ -19,6 +21,11 @@
 #include "tuning/channel_tables.h"
 #include "widget_operation_frame.h"
 
+namespace velarix {
+class FirmwareUpload;
+class PortTiming;
+}  // namespace velarix
+
 namespace velarix::gui {
 
 class AboutPage;
@@ -28,6 +35,7 @@ class EepromPage;
 class FieldsPage;
 class FirmwarePage;
 class JtagFirmwareControls;
+class ParallelFirmwareControls;
 class PicturePage;
 class TerminalPage;
 class TuningPage;
@@ -46,11 +54,11 @@ struct WindowServices {
     QString selectPort;
     // The settings folder (--settings); when empty, the program's own rule.
     QString settingsFolder;
-    // The parallel port of the JTAG page: an `--lpt` value (empty: the
-    // settings' I/O range), the simulated decoder's port for "sim", and the
-    // trap routine when it is not the user's trap.bin.
+    // The parallel port (--lpt): empty for the settings' I/O range; "sim"
+    // for the simulated decoder `simPort` makes.
     QString lptSpec;
-    SimPortMaker simParallelPort;
+    SimPortMaker simPort;
+    // The trap routine when it is not the user's trap.bin.
     TrapRoutineReader trapRoutine;
 };
 
@@ -90,6 +98,11 @@ public:
     QTabWidget* Pages() const { return pages_; }
     EepromPage* Eeprom() const { return eeprom_; }
     FirmwarePage* ParallelFirmware() const { return parallel_; }
+    ParallelFirmwareControls* ParallelFirmwareChoices() const { return firmwareControls_; }
+    FirmwareUpload& Upload() { return *upload_; }
+    // The FLASH channel table rebuilt into the image to send, or the message
+    // to show; empty until the channel tables are wired in.
+    std::function<std::variant<QByteArray, QString>()> flashTableImage;
     FirmwarePage* JtagFirmware() const { return jtag_; }
     TerminalPage* Terminal() const { return terminal_; }
     TuningPage* Tuning() const { return tuning_; }
@@ -125,6 +138,8 @@ private:
     void ConnectJtagPage(const WindowServices& services);
     void ReceiveFromJtag();
     void IdentifyJtagCpu();
+    void ConnectFirmwarePage(const WindowServices& services);
+    void SendFirmwareChosen();
     // Asks for a file with the shared open dialog and reads it whole; a file
     // that cannot be read is reported with the system's reason.
     std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter);
@@ -152,6 +167,8 @@ private:
     std::unique_ptr<Clock> ownClock_;
     std::unique_ptr<LinkPort> ownPort_;
     std::unique_ptr<SerialTasks> serial_;
+    std::unique_ptr<PortTiming> portTiming_;
+    std::unique_ptr<FirmwareUpload> upload_;
     Settings settings_;
     InterpretedFields fields_{image_, settings_};
     ChannelTables tables_{settings_};
@@ -173,6 +190,7 @@ private:
     QTabWidget* pages_ = nullptr;
     EepromPage* eeprom_ = nullptr;
     FirmwarePage* parallel_ = nullptr;
+    ParallelFirmwareControls* firmwareControls_ = nullptr;
     FirmwarePage* jtag_ = nullptr;
     TerminalPage* terminal_ = nullptr;
     TuningPage* tuning_ = nullptr;

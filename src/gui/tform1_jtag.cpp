@@ -29,7 +29,7 @@ void TForm1::ConnectJtagPage(const WindowServices& services) {
         jtagPort_.timing = std::make_unique<SystemPortTiming>(clock);
     }
     jtagPort_.spec = services.lptSpec;
-    jtagPort_.sim = services.simParallelPort;
+    jtagPort_.sim = services.simPort;
     jtagPort_.trapRoutine = services.trapRoutine;
     connect(jtagControls_->receiveButton, &QPushButton::clicked, this,
             [this] { ReceiveFromJtag(); });

@@ -17,11 +17,11 @@ struct HostLines {
 
 // The levels the decoder drives back.
 struct PeripheralLines {
-    bool busy = false;   // pin 11
-    bool nAck = true;    // pin 10
+    bool busy = false;    // pin 11
+    bool nAck = true;     // pin 10
     bool pError = false;  // pin 12
-    bool select = true;  // pin 13; the JTAG cable's TDO
-    bool nFault = true;  // pin 15
+    bool select = true;   // pin 13; the JTAG cable's TDO
+    bool nFault = true;   // pin 15
 };
 
 // What hangs on the PC's port: a cable into the decoder.

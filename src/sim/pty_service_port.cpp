@@ -62,6 +62,11 @@ void PtyServicePort::ReadHost() {
     });
 }
 
+void PtyServicePort::Announce(const QByteArray& line) {
+    QMetaObject::invokeMethod(
+        this, [this, line] { Send(line); }, Qt::QueuedConnection);
+}
+
 void PtyServicePort::SetRandomFaults(std::uint32_t seed, int percent) {
     random_.emplace(seed);
     faultPercent_ = percent;

@@ -46,6 +46,11 @@ public:
 
     QByteArray Received() const { return received_; }  // everything the host sent
 
+    // Sends a line the decoder says of its own accord (not an answer), with
+    // the same faults as an answer. Safe from any thread: the line leaves
+    // from the port's own thread when its event loop runs next.
+    void Announce(const QByteArray& line);
+
 private:
     void ReadHost();
     void Send(QByteArray reply);

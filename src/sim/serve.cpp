@@ -1,18 +1,22 @@
 #include "serve.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
+#include <optional>
 
+#include "port_model_server.h"
 #include "pty_service_port.h"
 #include "sample_tables.h"
 #include "service_mode.h"
 #include "simulated_decoder.h"
 #include "test_frame.h"
 #include "trap_routine.h"
+#include "wired_decoder.h"
 
 namespace velarix::sim {
 
@@ -36,28 +40,66 @@ bool TakeValue(QStringList& args, const QString& name, QString& value) {
 
 struct Knobs {
     QString eeprom;
+    QString socket;
     int refuse = 0;
     int split = 1;
     int delay = 0;
     bool silent = false;
     bool noCr = false;
+    // The parallel side.
+    PeripheralFaults faults;
+    bool refuseLoad = false;
+    bool wrongSum = false;
+    std::optional<std::uint32_t> randomSeed;
+    int randomPerMille = 2;
 };
 
+// --lpt-random SEED[:PERMILLE]
+bool ParseRandom(const QString& text, Knobs& knobs) {
+    bool ok = true, shareOk = true;
+    const std::uint32_t seed = text.section(QLatin1Char(':'), 0, 0).toUInt(&ok);
+    if (text.contains(QLatin1Char(':'))) {
+        knobs.randomPerMille = text.section(QLatin1Char(':'), 1).toInt(&shareOk);
+    }
+    if (!ok || !shareOk || knobs.randomPerMille < 0 || knobs.randomPerMille > 1000) return false;
+    knobs.randomSeed = seed;
+    return true;
+}
+
 bool TakeKnobs(QStringList& args, Knobs& knobs, QString& error) {
-    QString refuse, split, delay;
+    QString refuse, split, delay, busyAt, ackLowAt, random;
     if (!TakeValue(args, "--eeprom", knobs.eeprom) || !TakeValue(args, "--refuse", refuse) ||
-        !TakeValue(args, "--split", split) || !TakeValue(args, "--delay", delay)) {
+        !TakeValue(args, "--split", split) || !TakeValue(args, "--delay", delay) ||
+        !TakeValue(args, "--lpt-socket", knobs.socket) ||
+        !TakeValue(args, "--lpt-busy-at", busyAt) ||
+        !TakeValue(args, "--lpt-ack-low-at", ackLowAt) ||
+        !TakeValue(args, "--lpt-random", random)) {
         error = QStringLiteral("an option is missing its value");
         return false;
     }
     knobs.silent = args.removeOne("--silent");
     knobs.noCr = args.removeOne("--no-cr");
+    knobs.refuseLoad = args.removeOne("--refuse-load");
+    knobs.wrongSum = args.removeOne("--wrong-sum");
+    knobs.faults.refuseNegotiation = args.removeOne("--lpt-no-negotiation");
+    knobs.faults.ackStuckLow = args.removeOne("--lpt-ack-stuck-low");
+    knobs.faults.selectHighInPhase6 = args.removeOne("--lpt-select-high");
+    knobs.faults.paperEndStuckHigh = args.removeOne("--lpt-paper-end-high");
     bool ok = true;
     if (!refuse.isEmpty()) knobs.refuse = refuse.toInt(&ok);
     if (ok && !split.isEmpty()) knobs.split = split.toInt(&ok);
     if (ok && !delay.isEmpty()) knobs.delay = delay.toInt(&ok);
-    if (!ok || knobs.refuse < 0 || knobs.split < 1 || knobs.delay < 0) {
-        error = QStringLiteral("--refuse, --split and --delay take whole numbers");
+    if (ok && !busyAt.isEmpty()) knobs.faults.busyStuckAt = busyAt.toLongLong(&ok);
+    if (ok && !ackLowAt.isEmpty()) knobs.faults.ackLowAt = ackLowAt.toLongLong(&ok);
+    if (!ok || knobs.refuse < 0 || knobs.split < 1 || knobs.delay < 0 ||
+        (!busyAt.isEmpty() && knobs.faults.busyStuckAt < 0) ||
+        (!ackLowAt.isEmpty() && knobs.faults.ackLowAt < 0)) {
+        error = QStringLiteral(
+            "--refuse, --split, --delay, --lpt-busy-at and --lpt-ack-low-at take whole numbers");
+        return false;
+    }
+    if (!random.isEmpty() && !ParseRandom(random, knobs)) {
+        error = QStringLiteral("--lpt-random takes SEED or SEED:PERMILLE");
         return false;
     }
     if (!args.isEmpty()) {
@@ -136,19 +178,22 @@ int Serve(QStringList args, QTextStream& out, QTextStream& err) {
         err << "sim: " << error << Qt::endl;
         return 2;
     }
-    SimulatedDecoder decoder;
+    WiredDecoder rig;
     if (!knobs.eeprom.isEmpty()) {
         QFile file(knobs.eeprom);
         if (!file.open(QIODevice::ReadOnly) || file.size() != SimulatedDecoder::kEepromSize) {
             err << "sim: " << knobs.eeprom << ": not a 2048-byte EEPROM image" << Qt::endl;
             return 2;
         }
-        decoder.SetEeprom(file.readAll());
+        rig.decoder.SetEeprom(file.readAll());
     }
-    ServiceMode service(decoder);
-    service.RefuseNext(knobs.refuse);
-    service.SetSilent(knobs.silent);
-    PtyServicePort port(service);
+    rig.service.RefuseNext(knobs.refuse);
+    rig.service.SetSilent(knobs.silent);
+    rig.loader.SetRefuseLoads(knobs.refuseLoad);
+    rig.loader.SetWrongSum(knobs.wrongSum);
+    rig.peripheral.faults = knobs.faults;
+    if (knobs.randomSeed) rig.peripheral.SetRandomFaults(*knobs.randomSeed, knobs.randomPerMille);
+    PtyServicePort& port = rig.servicePort;
     if (!port.IsOpen()) {
         err << "sim: no pseudo-terminal: " << port.ErrorText() << Qt::endl;
         return 1;
@@ -156,7 +201,17 @@ int Serve(QStringList args, QTextStream& out, QTextStream& err) {
     port.SetSplitReplies(knobs.split);
     port.SetDropCarriageReturn(knobs.noCr);
     port.SetReplyDelay(knobs.delay);
+    PortModelServer parallel(rig.pcPort, rig.parallelLock);
+    const QString socket =
+        knobs.socket.isEmpty()
+            ? QDir::temp().filePath(QStringLiteral("velarix-sim-%1.lpt").arg(::getpid()))
+            : knobs.socket;
+    if (!parallel.Listen(socket, &error)) {
+        err << "sim: " << error << Qt::endl;
+        return 1;
+    }
     out << port.Path() << Qt::endl;
+    out << parallel.Path() << Qt::endl;
 
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);

@@ -1,5 +1,6 @@
 #include "service_mode.h"
 
+#include "parallel_loader.h"
 #include "simulated_decoder.h"
 
 namespace velarix::sim {
@@ -8,9 +9,17 @@ namespace {
 
 const QByteArray kRefusal = "$?C0\r";
 const QByteArray kAccepted = "$!C0";
+const QByteArray kYes = "$.C0\r";
+const QByteArray kNo = "$?C0\r";
 
 constexpr int kReadLength = 11;   // %EE?AAA10CK
 constexpr int kWriteLength = 43;  // %EE=AAA10 + 32 digits + CK
+constexpr int kLoadLength = 26;   // %DL= + address, size, sum + CK
+constexpr int kQueryLength = 6;   // %DL? + CK
+
+bool IsLoadWord(const QByteArray& line) {
+    return line.startsWith("%DL") || line.startsWith("%PL") || line.startsWith("%FL");
+}
 
 bool IsUpperHex(const QByteArray& text) {
     for (char c : text) {
@@ -34,6 +43,9 @@ QByteArray ServiceMode::Checksum(const QByteArray& body) {
 int ServiceMode::ExpectedLength() const {
     if (pending_.startsWith("%EE?")) return kReadLength;
     if (pending_.startsWith("%EE=")) return kWriteLength;
+    if (pending_.size() < 4) return 0;
+    if (IsLoadWord(pending_)) return pending_[3] == '=' ? kLoadLength : kQueryLength;
+    if (pending_.startsWith("%PR?")) return kQueryLength;
     return 0;
 }
 
@@ -73,7 +85,28 @@ QByteArray ServiceMode::Answer(const QByteArray& line) {
     const QByteArray body = line.left(line.size() - 2);
     if (line.right(2) != Checksum(body)) return kRefusal;
     if (line.startsWith("%EE")) return AnswerEeprom(line);
+    if (IsLoadWord(line)) return AnswerLoad(line);
+    if (line.startsWith("%PR")) return AnswerPortCheck(line);
     return kRefusal;
+}
+
+QByteArray ServiceMode::AnswerLoad(const QByteArray& line) {
+    const auto command = ParallelLoader::CommandOf(line.mid(1, 2));
+    if (!loader_ || !command) return kRefusal;
+    if (line[3] == '?' && line.size() == kQueryLength) {
+        return loader_->Verified(*command) ? kYes : kNo;
+    }
+    const QByteArray fields = line.mid(4, 20);
+    if (line[3] != '=' || line.size() != kLoadLength || !IsUpperHex(fields)) return kRefusal;
+    const auto address = static_cast<std::uint32_t>(fields.left(8).toUInt(nullptr, 16));
+    const auto size = static_cast<std::uint32_t>(fields.mid(8, 8).toUInt(nullptr, 16));
+    const auto sum = static_cast<std::uint16_t>(fields.right(4).toUInt(nullptr, 16));
+    return loader_->Agree(*command, address, size, sum) ? kYes : kRefusal;
+}
+
+QByteArray ServiceMode::AnswerPortCheck(const QByteArray& line) {
+    if (line[3] != '?' || line.size() != kQueryLength) return kRefusal;
+    return portSound_ && portSound_() ? kYes : kNo;
 }
 
 QByteArray ServiceMode::AnswerEeprom(const QByteArray& line) {

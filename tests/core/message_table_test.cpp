@@ -21,6 +21,7 @@ TEST(MessageKeys, AreZeroTo368WithoutFourGaps) {
         EXPECT_EQ(MessageTable::IsKey(k), !gap) << k;
     }
     EXPECT_TRUE(MessageTable::IsKey(369));  // "'%s' is not a valid integer value"
+    for (int k = 380; k <= 389; ++k) EXPECT_TRUE(MessageTable::IsKey(k)) << k;
     EXPECT_FALSE(MessageTable::IsKey(-1));
 }
 
@@ -32,7 +33,7 @@ TEST(MessageKeys, DefaultsAreAscendingForLookup) {
     }
 }
 
-TEST(MessageKeys, OneHundredNinetySixFeedTheMessageTable) {
+TEST(MessageKeys, TwoHundredSixFeedTheMessageTable) {
     std::set<int> messageKeys;
     for (const auto& t : TextTargets()) {
         if (t.kind == TextTarget::Kind::Message && t.key <= 368) messageKeys.insert(t.key);

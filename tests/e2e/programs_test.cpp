@@ -56,12 +56,89 @@ TEST(Programs, TheSimulatorsSampleTablesSaveBackUnchanged) {
     EXPECT_EQ(copy.readAll(), sample.readAll());
 }
 
+// The simulator serves its parallel port on the socket named on its second
+// line; the command line uploads through both, and the fault knob given on
+// the simulator's command line shows in the upload's log. The settings cut
+// the pauses short, so this takes about a second.
+TEST(Programs, TheCommandLineUploadsThroughTheSimulatorsSocket) {
+    QTemporaryDir dir;
+    QProcess simulator;
+    simulator.start(QStringLiteral(VELARIX_CLI), {"--settings", dir.path(), "sim", "--lpt-socket",
+                                                  dir.filePath("lpt"), "--lpt-ack-low-at", "3"});
+    ASSERT_TRUE(simulator.waitForStarted());
+    QStringList lines;
+    while (lines.size() < 2 && simulator.waitForReadyRead(10000)) {
+        while (simulator.canReadLine())
+            lines << QString::fromLocal8Bit(simulator.readLine()).trimmed();
+    }
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1], dir.filePath("lpt"));
+
+    QFile ini(dir.filePath("Velarix.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(
+        "[TForm1]\r\nRetardoComienzo=200\r\nRetardoVerificacion=200\r\n"
+        "RetardoApertura1=50\r\nRetardoApertura2=50\r\n");
+    ini.close();
+    QFile image(dir.filePath("fw.bin"));
+    ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+    image.write(QByteArray(64, '\x5A'));
+    image.close();
+    QProcess upload;
+    upload.start(QStringLiteral(VELARIX_CLI),
+                 {"--settings", dir.path(), "firmware", "upload", "-i", image.fileName(),
+                  "--address", "7FE00000", "--port", lines[0], "--lpt", "unix:" + lines[1]});
+    ASSERT_TRUE(upload.waitForFinished(60000));
+    const QString err = QString::fromUtf8(upload.readAllStandardError());
+    EXPECT_EQ(upload.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("Error en la posición 3.")));
+    EXPECT_TRUE(err.contains(QStringLiteral("¡ Actualización completada con éxito !")));
+
+    simulator.terminate();
+    EXPECT_TRUE(simulator.waitForFinished(10000));
+    EXPECT_FALSE(QFile::exists(dir.filePath("lpt")));  // the socket goes with it
+}
+
 TEST(Programs, TheWindowPrintsItsTitle) {
     QProcess window;
     window.start(QStringLiteral(VELARIX_GUI), {"--version"});
     ASSERT_TRUE(window.waitForFinished(10000));
     EXPECT_EQ(window.exitCode(), 0);
     EXPECT_EQ(window.readAllStandardOutput(), QByteArray("Velarix v4.05\n"));
+}
+
+}  // namespace
+}  // namespace velarix
+
+namespace velarix {
+namespace {
+
+// The same decoder reached through velarix-sim's socket over the JTAG cable:
+// 4 KiB of chip 1 read out are the chip's bytes, as a decoder of the
+// simulator's own making holds them.
+TEST(Programs, TheCommandLineReadsTheFlashThroughTheSimulatorsSocket) {
+    QTemporaryDir dir;
+    QProcess simulator;
+    simulator.start(QStringLiteral(VELARIX_SIM), {"--lpt-socket", dir.filePath("lpt")});
+    ASSERT_TRUE(simulator.waitForStarted());
+    QStringList lines;
+    while (lines.size() < 2 && simulator.waitForReadyRead(10000)) {
+        while (simulator.canReadLine())
+            lines << QString::fromLocal8Bit(simulator.readLine()).trimmed();
+    }
+    ASSERT_EQ(lines.size(), 2);
+    QProcess read;
+    read.start(QStringLiteral(VELARIX_CLI),
+               {"--settings", dir.filePath("INIs"), "jtag", "read", "--lpt", "unix:" + lines[1],
+                "--address", "7FE00000", "--length", "1000", "-o", dir.filePath("chip1.bin")});
+    ASSERT_TRUE(read.waitForFinished(60000));
+    EXPECT_EQ(read.exitCode(), 0) << read.readAllStandardError().toStdString();
+    QFile file(dir.filePath("chip1.bin"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    sim::SimulatedDecoder decoder;
+    EXPECT_EQ(file.readAll(), decoder.Flash(0).Bytes().left(0x1000));
+    simulator.terminate();
+    EXPECT_TRUE(simulator.waitForFinished(10000));
 }
 
 }  // namespace

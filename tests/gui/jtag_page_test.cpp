@@ -48,7 +48,8 @@ struct JtagPageTest : ::testing::Test {
     WindowOptions Options(QByteArray settingsFile = {}) {
         WindowOptions options;
         options.settingsFile = std::move(settingsFile);
-        options.parallelPort = sim.Port();
+        options.lptSpec = QStringLiteral("sim");
+        options.simPort = sim.Port();
         options.trapRoutine = sim.Trap();
         return options;
     }

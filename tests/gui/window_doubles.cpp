@@ -39,10 +39,8 @@ gui::WindowServices TestWindow::Services(const WindowOptions& options) {
     services.clock = options.clock ? options.clock : &clock;
     services.settingsFolder = settingsFolder.path();
     services.extraPorts = options.ports;
-    if (options.parallelPort) {
-        services.lptSpec = QStringLiteral("sim");
-        services.simParallelPort = options.parallelPort;
-    }
+    services.lptSpec = options.lptSpec;
+    services.simPort = options.simPort;
     services.trapRoutine = options.trapRoutine;
     if (options.pseudoTerminal.isEmpty()) {
         services.port = &port;

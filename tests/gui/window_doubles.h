@@ -70,7 +70,8 @@ struct WindowOptions {
     bool sampleSettings = false;    // the shipped sample settings folder, copied
     QByteArray settingsFile;        // a "Velarix.ini" to start with
     QStringList ports;              // port names offered besides the machine's
-    SimPortMaker parallelPort;      // the JTAG page's port, as "sim"; none when empty
+    QString lptSpec;                // the parallel port, as --lpt names it
+    SimPortMaker simPort;           // the simulated decoder's parallel port for "sim"
     TrapRoutineReader trapRoutine;  // instead of the user's trap.bin
 };
 

@@ -1,16 +1,71 @@
 #include "lpt/port_backend.h"
 
+#include <QRegularExpression>
+
+#include "lpt/direct_port.h"
+#include "lpt/ppdev_port.h"
+#include "lpt/unix_port.h"
+#include "shell/message_table.h"
+
 namespace velarix {
 
+namespace {
+
+constexpr std::uint16_t kBases[] = {0x278, 0x378, 0x3BC, 0xA068, 0x2000};
+
+// The settings' range: its ppdev device when the kernel has one there, else
+// direct port I/O. When neither serves, the person learns both reasons.
+PortOpening OpenDefault(std::uint16_t base) {
+    const QString device = PpdevDeviceAt(SystemPpdev(), base);
+    if (!device.isEmpty()) return OpenPpdevPort(SystemPpdev(), device, base);
+    PortOpening direct = OpenDirectPort(SystemDirectIo(), base);
+    if (direct.port) return direct;
+    direct.error = Msg(383).arg(BaseText(base)) + QStringLiteral("\r\n") + direct.error;
+    return direct;
+}
+
+}  // namespace
+
+QString BaseText(std::uint16_t base) {
+    return QString::number(base, 16).toUpper();
+}
+
+bool IsPortSpec(const QString& spec, std::uint16_t* base) {
+    static const QRegularExpression ppdev(QStringLiteral("^/dev/parport\\d+$"));
+    if (spec == QLatin1String("sim") || ppdev.match(spec).hasMatch()) return true;
+    if (spec.startsWith(QLatin1String("unix:"))) return spec.size() > 5;
+    bool ok = false;
+    const uint value = spec.toUInt(&ok, 16);
+    if (!ok || spec.startsWith(QLatin1Char('+')) || spec.startsWith(QLatin1Char('-'))) return false;
+    for (std::uint16_t known : kBases) {
+        if (value == known) {
+            if (base) *base = known;
+            return true;
+        }
+    }
+    return false;
+}
+
 PortOpening OpenParallelPort(const QString& spec, std::uint16_t base, const SimPortMaker& sim) {
-    Q_UNUSED(base);
-    PortOpening opening;
-    if (spec == QLatin1String("sim") && sim) {
-        opening.port = sim();
+    if (spec.isEmpty()) return OpenDefault(base);
+    if (spec == QLatin1String("sim")) {
+        PortOpening opening;
+        opening.base = base;
         opening.device = QStringLiteral("sim");
+        if (sim) {
+            opening.port = sim();
+        } else {
+            opening.error = Msg(383).arg(spec);
+        }
         return opening;
     }
-    opening.error = QStringLiteral("No parallel port backend serves \"%1\".").arg(spec);
+    if (spec.startsWith(QLatin1String("unix:"))) return OpenUnixPort(spec.mid(5), base);
+    if (spec.startsWith(QLatin1String("/dev/"))) return OpenPpdevPort(SystemPpdev(), spec, base);
+    std::uint16_t named = 0;
+    if (IsPortSpec(spec, &named)) return OpenDirectPort(SystemDirectIo(), named);
+    PortOpening opening;
+    opening.base = base;
+    opening.error = Msg(383).arg(spec);
     return opening;
 }
 

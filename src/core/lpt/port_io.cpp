@@ -37,8 +37,12 @@ bool IsFaultHigh(Lpt& lpt) {
 }
 
 void WaitMs(Lpt& lpt, std::uint64_t milliseconds) {
-    const Deadline deadline(lpt.timing.Tick(), milliseconds);
-    while (!deadline.PassedAt(lpt.timing.Tick())) {
+    WaitMs(lpt.timing, milliseconds);
+}
+
+void WaitMs(PortTiming& timing, std::uint64_t milliseconds) {
+    const Deadline deadline(timing.Tick(), milliseconds);
+    while (!deadline.PassedAt(timing.Tick())) {
     }
 }
 

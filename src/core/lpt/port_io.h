@@ -27,6 +27,7 @@ bool IsFaultHigh(Lpt& lpt);  // nFault
 
 // Polls the tick until more than `milliseconds` went by.
 void WaitMs(Lpt& lpt, std::uint64_t milliseconds);
+void WaitMs(PortTiming& timing, std::uint64_t milliseconds);
 void Spin(Lpt& lpt, std::uint32_t n);
 
 }  // namespace velarix

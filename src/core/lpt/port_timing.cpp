@@ -14,6 +14,13 @@ void SystemPortTiming::Spin(std::uint32_t n) {
     for (std::uint64_t i = 0; i <= n; ++i) asm volatile("" ::: "memory");
 }
 
+std::unique_ptr<PortTiming> MakePortTiming(Clock& clock) {
+    if (auto* virtualClock = dynamic_cast<VirtualClock*>(&clock)) {
+        return std::make_unique<VirtualPortTiming>(*virtualClock);
+    }
+    return std::make_unique<SystemPortTiming>(clock);
+}
+
 void VirtualPortTiming::Cost(std::uint64_t nanoseconds) {
     constexpr std::uint64_t kMillisecond = 1000000;
     nanoseconds_ += nanoseconds;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 
 namespace velarix {
 
@@ -59,12 +60,18 @@ private:
     std::uint64_t nanoseconds_ = 0;
 };
 
+// The timing of port work on `clock`: the virtual one, which moves with the
+// work, when the clock is a test's virtual clock; else the program's own.
+std::unique_ptr<PortTiming> MakePortTiming(Clock& clock);
+
 // A deadline `milliseconds` after the tick `start`, safe across the wrap of
 // the 32-bit tick: it has passed once more than `milliseconds` went by.
 class Deadline {
 public:
     Deadline(std::uint32_t start, std::uint64_t milliseconds) : start_(start), ms_(milliseconds) {}
     bool PassedAt(std::uint32_t now) const { return std::uint32_t(now - start_) > ms_; }
+    // The tick is no longer below the deadline: `milliseconds` went by.
+    bool ReachedAt(std::uint32_t now) const { return std::uint32_t(now - start_) >= ms_; }
 
 private:
     std::uint32_t start_;

@@ -67,6 +67,10 @@ bool ServiceLink::SendCommand(const QString& line) {
     return true;
 }
 
+void ServiceLink::AwaitReply(int milliseconds) {
+    timer_->Start(milliseconds);
+}
+
 // A reply that stops before its carriage return keeps the time-out running
 // from its last character, so that it ends through the time-out handling.
 void ServiceLink::Receive(const QByteArray& bytes) {

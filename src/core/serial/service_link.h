@@ -75,6 +75,10 @@ public:
     // opened or written the owner's error end runs at once; returns false.
     bool SendCommand(const QString& line);
 
+    // Waits `milliseconds` for the next reply without sending anything (a
+    // decoder that answers on its own after a long task).
+    void AwaitReply(int milliseconds);
+
     QString ReplyBuffer() const { return buffer_; }
     bool AwaitingReply() const { return timer_->IsActive(); }
 

@@ -1,0 +1,24 @@
+#include "lpt_options.h"
+
+#include "lpt/port_backend.h"
+
+namespace velarix::cli {
+
+std::optional<QString> TakeLptOptions(CliContext& context, LptChoice& choice) {
+    choice.base = ParallelBaseAt(context.settings.parallel);
+    if (context.Rest().contains(QStringLiteral("--lpt")) &&
+        context.Rest().indexOf(QStringLiteral("--lpt")) + 1 >= context.Rest().size()) {
+        return QStringLiteral("--lpt needs a PORT");
+    }
+    const auto spec = context.TakeOption("--lpt");
+    if (!spec) return std::nullopt;
+    if (!IsPortSpec(*spec, &choice.base)) {
+        return QStringLiteral(
+                   "--lpt takes 278, 378, 3BC, A068, 2000, /dev/parportN, unix:PATH or sim, not ") +
+               *spec;
+    }
+    choice.spec = *spec;
+    return std::nullopt;
+}
+
+}  // namespace velarix::cli
