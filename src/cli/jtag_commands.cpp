@@ -1,5 +1,7 @@
 #include "jtag_commands.h"
 
+#include "table_commands.h"
+
 #include <QFileInfo>
 #include <memory>
 
@@ -113,7 +115,7 @@ int StatusOf(const ReadResult& result) {
 }  // namespace
 
 JtagTableSaver& JtagTableSaving() {
-    static JtagTableSaver saver;
+    static JtagTableSaver saver = SaveReadOutTables;
     return saver;
 }
 
@@ -170,11 +172,6 @@ int JtagRead(CliContext& context) {
         };
     } else {
         const JtagTableSaver& saver = JtagTableSaving();
-        if (!saver) {
-            return context.BadUsage(QStringLiteral("--to ") + to +
-                                    QStringLiteral(" needs the channel tables, which this "
-                                                   "build does not have yet"));
-        }
         auto save = [&, ram = destination == ReadDestination::RamTable](const QByteArray& bytes) {
             saveError = saver(bytes, ram, *out, context.settings);
         };

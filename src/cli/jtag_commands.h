@@ -17,8 +17,7 @@ int JtagReadEeprom(CliContext& context);
 
 // Saves a channel table read over JTAG (`ram`: the RAM table, else the flash
 // table) to `path` as "Guardar como..." would; the reason when it cannot.
-// Filled in where the channel tables are built; until then `--to ram-table`
-// and `--to flash-table` are refused.
+// The channel tables' own saving unless a test hands in another.
 using JtagTableSaver = std::function<std::optional<QString>(
     const QByteArray& bytes, bool ram, const QString& path, const Settings& settings)>;
 JtagTableSaver& JtagTableSaving();

@@ -172,12 +172,32 @@ int TablesSave(CliContext& context) {
     Settings& s = context.settings;
     if (args.tcs) ChoosePosition(context, s.tcs, s.tpt, *args.tcs, 136);
     if (args.tpt) ChoosePosition(context, s.tpt, s.tcs, *args.tpt, 137);
-    const QString suffix = args.out.section(QLatin1Char('.'), -1).toLower();
-    const SaveKind kind = suffix == QLatin1String("txt") ? SaveKind::Text
-                          : (suffix == QLatin1String("htm") || suffix == QLatin1String("html"))
-                              ? SaveKind::Html
-                              : SaveKind::TableImage;
-    return Save(context, tables, args.out, kind, args.transponders);
+    return Save(context, tables, args.out, SaveKindOfFileName(args.out), args.transponders);
+}
+
+std::optional<QString> SaveReadOutTables(const QByteArray& bytes, bool ram, const QString& path,
+                                         const Settings& settings) {
+    Settings own = settings;
+    ChannelTables tables(own);
+    QString shown;
+    QTextStream messages(&shown);
+    TextFrame frame(messages, {}, false);
+    if (!tables.LoadTable(bytes, ram ? TableKind::RamTable : TableKind::FlashImage, frame))
+        return shown.trimmed();
+    return SaveTables(tables, path, SaveKindOfFileName(path), tables.Channels(), HtmlStyle{});
+}
+
+std::variant<QByteArray, QString> RebuiltFlashTable(const QString& file,
+                                                    const Settings& settings) {
+    const FileRead read = ReadWholeFile(file);
+    if (!read.ok()) return Msg(200) + QStringLiteral("\n") + read.error;
+    Settings own = settings;
+    ChannelTables tables(own);
+    QString shown;
+    QTextStream messages(&shown);
+    TextFrame frame(messages, {}, false);
+    if (!tables.LoadTable(read.bytes, TableKind::FlashImage, frame)) return shown.trimmed();
+    return tables.FlashImageToSend();
 }
 
 }  // namespace velarix::cli

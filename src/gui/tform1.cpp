@@ -53,6 +53,14 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     ConnectPicturePage();
     ConnectJtagPage(services);
     ConnectTuningPage();
+    // The pages that read or send a channel table reach the window's tables.
+    flashTableImage = [this] { return tables_.FlashImageToSend(); };
+    jtagRamTableRead = [this](const QByteArray& bytes) {
+        tables_.LoadTable(bytes, TableKind::RamTable, *frame_);
+    };
+    jtagFlashTableRead = [this](const QByteArray& bytes) {
+        tables_.LoadTable(bytes, TableKind::FlashImage, *frame_);
+    };
     ConnectFirmwarePage(services);
     move(settings_.left, settings_.top);
     resize(settings_.windowWidth, settings_.windowHeight);

@@ -101,7 +101,7 @@ public:
     ParallelFirmwareControls* ParallelFirmwareChoices() const { return firmwareControls_; }
     FirmwareUpload& Upload() { return *upload_; }
     // The FLASH channel table rebuilt into the image to send, or the message
-    // to show; empty until the channel tables are wired in.
+    // to show: the window's tables unless a test hands in its own.
     std::function<std::variant<QByteArray, QString>()> flashTableImage;
     FirmwarePage* JtagFirmware() const { return jtag_; }
     TerminalPage* Terminal() const { return terminal_; }
@@ -112,7 +112,7 @@ public:
     JtagFirmwareControls* JtagControls() const { return jtagControls_; }
 
     // Where "Recibir" of "Firmware (JTag)" hands a channel table read from
-    // RAM or from flash; left empty until the channel tables take them.
+    // RAM or from flash: the window's tables load it.
     std::function<void(const QByteArray&)> jtagRamTableRead;
     std::function<void(const QByteArray&)> jtagFlashTableRead;
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <variant>
 
 #include "tuning/table_rows.h"
 
@@ -131,6 +132,10 @@ public:
     // The table image made ready to be written or sent: RebuildImage for a
     // flash image; for a RAM table the channel records built over its start.
     std::optional<QString> PrepareImage();
+    // The FLASH channel table to send to the decoder: the rebuilt table image,
+    // or the message to show (no table loaded, a RAM table, a cell that is
+    // not a number, a section that does not fit).
+    std::variant<QByteArray, QString> FlashImageToSend();
 
     // ---- Rows
 
