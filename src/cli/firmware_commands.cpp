@@ -181,7 +181,7 @@ int UploadFirmware(CliContext& context) {
         if (simulator) {
             maker = [simulator] { return std::make_unique<SimParallelPort>(simulator->pcPort); };
         }
-        return OpenParallelPort(lpt.spec, lpt.base, maker);
+        return OpenParallelPort(lpt.portName, lpt.base, maker);
     };
     return RunToTheEnd(context, session, [&] { return session.upload.StartUpload(image); });
 }

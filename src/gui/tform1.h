@@ -178,7 +178,7 @@ private:
     // What the JTAG page's operations reach the cable with, and what lasts
     // from one of them to the next.
     struct JtagPort {
-        QString spec;
+        QString portName;
         SimPortMaker sim;
         TrapRoutineReader trapRoutine;
         TrapState trap;

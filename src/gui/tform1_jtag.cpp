@@ -28,7 +28,7 @@ void TForm1::ConnectJtagPage(const WindowServices& services) {
     } else {
         jtagPort_.timing = std::make_unique<SystemPortTiming>(clock);
     }
-    jtagPort_.spec = services.lptSpec;
+    jtagPort_.portName = services.lptSpec;
     jtagPort_.sim = services.simPort;
     jtagPort_.trapRoutine = services.trapRoutine;
     connect(jtagControls_->receiveButton, &QPushButton::clicked, this,
@@ -57,7 +57,7 @@ void TForm1::ReceiveFromJtag() {
         settings_,
         *jtagPort_.timing,
         [this] {
-            return OpenParallelPort(jtagPort_.spec, ParallelBaseAt(settings_.parallel),
+            return OpenParallelPort(jtagPort_.portName, ParallelBaseAt(settings_.parallel),
                                     jtagPort_.sim);
         },
         jtagPort_.trap,
@@ -94,7 +94,7 @@ void TForm1::IdentifyJtagCpu() {
                         *jtagPort_.timing,
                         [this] {
                             return OpenParallelPort(
-                                jtagPort_.spec, ParallelBaseAt(settings_.parallel), jtagPort_.sim);
+                                jtagPort_.portName, ParallelBaseAt(settings_.parallel), jtagPort_.sim);
                         },
                         jtagPort_.trap,
                         {}};
