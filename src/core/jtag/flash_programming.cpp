@@ -218,6 +218,7 @@ std::int64_t FlashWrite::ProgramRange(const FlashChipLayout& chip, std::uint32_t
     const std::uint32_t chipStart = Address32(chip.start);
     std::int64_t w = 0;
     std::size_t planned = 0;  // the next block whose first look is the plan's read
+    int retriedBlock = -1, retried = 0;
     while (i < chip.Blocks() && w < z) {
         const std::int64_t bs = chip.BlockStart(i), be = chip.BlockEnd(i);
         if (!UsableBlock(bs, be)) break;
@@ -275,7 +276,12 @@ std::int64_t FlashWrite::ProgramRange(const FlashChipLayout& chip, std::uint32_t
         const QString question =
             differs ? Msg(258) + QLatin1Char(' ') + QString::number(w + *differs + 1)
                     : Msg(259) + kBreak + Msg(260) + kBreak + Msg(261);
-        const AbortRetryIgnore answer = frame_.AskAbortRetryIgnore(question);
+        AbortRetryIgnore answer = frame_.AskAbortRetryIgnore(question);
+        if (answer == AbortRetryIgnore::Retry && options_.retriesPerBlock > 0) {
+            retried = retriedBlock == i ? retried + 1 : 1;
+            retriedBlock = i;
+            if (retried > options_.retriesPerBlock) answer = AbortRetryIgnore::Abort;
+        }
         if (answer == AbortRetryIgnore::Abort) break;
         if (answer == AbortRetryIgnore::Ignore) {
             result_.ignoredBlocks << Address32(bs);

@@ -58,6 +58,9 @@ struct SendResult {
 // are left alone, and what would happen is given back instead.
 struct WriteOptions {
     bool dryRun = false;
+    // Retry answers taken for one block before the next one counts as
+    // Abort; 0 for no limit (a person answers each box).
+    int retriesPerBlock = 0;
 };
 
 // "Enviar": sends what the chosen source holds to the address (and, for
