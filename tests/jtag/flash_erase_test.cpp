@@ -53,6 +53,9 @@ TEST_F(EraseTest, ByBlocksErasesEachBlockOfTheTable) {
     EXPECT_TRUE(sim.Backups()[0].endsWith("-chip1-7FE00000.bin"));
     EXPECT_EQ(test::FileContents(sim.BackupPath(sim.Backups()[0])), original.left(0x10000));
     EXPECT_TRUE(sim.Log().contains(Msg(423) + result.backup));
+    // The backup's read showed how far it was, and the page is clear again.
+    EXPECT_EQ(sim.frame.ProgressMaximum(StatusPage::FirmwareJtag), 0x10000);
+    EXPECT_EQ(sim.frame.StatusFieldText(StatusPage::FirmwareJtag, StatusField::Task), QString());
     EXPECT_EQ(sim.Log().last(), QStringLiteral("Cerrando LPT1"));
 }
 

@@ -36,8 +36,19 @@ bool BackUpChip(JtagEnvironment& env, TargetAccess& access, const FlashChipLayou
               HexText(std::uint32_t(chip.End()), 8);
     } else {
         frame.AddLogLine(LogPane::Jtag, Msg(118));
+        // The read of a whole chip takes a while: the page shows how far it is.
+        constexpr StatusPage kPage = StatusPage::FirmwareJtag;
+        frame.SetStatusField(kPage, StatusField::Task, Msg(4));
+        frame.SetProgressMaximum(kPage, int(size));
         frame.Repaint();
-        const QByteArray bytes = ReadTargetRange(access, std::uint32_t(chip.start), size);
+        const QByteArray bytes =
+            ReadTargetRange(access, std::uint32_t(chip.start), size, [&](std::int64_t done) {
+                frame.SetProgress(kPage, int(done));
+                frame.SetStatusField(kPage, StatusField::Address,
+                                     HexText(std::uint32_t(chip.start + done), 8));
+                frame.Repaint();
+            });
+        frame.ClearStatus(kPage);
         if (bytes.size() < size) {
             why = Msg(119) + HexText(std::uint32_t(chip.start + bytes.size()), 8);
         } else {

@@ -130,9 +130,10 @@ std::vector<BlockPlan> FlashWrite::Plan(const FlashChipLayout& chip, int first,
         block.destination = Address32(a + w);
         block.imageOffset = w;
         block.count = bs < a ? (a + z < be ? z : be - a) : (a + z < be ? z - w : be - bs);
-        frame_.SetStatusField(kPage, StatusField::Address, HexText(block.start, 8));
-        frame_.Repaint();
-        block.contents = ReadTargetRange(access_, block.start, be - bs);
+        block.contents = ReadTargetRange(access_, block.start, be - bs, [&](std::int64_t done) {
+            frame_.SetStatusField(kPage, StatusField::Address, HexText(block.start + done, 8));
+            frame_.Repaint();
+        });
         if (block.contents.size() < be - bs) {
             complete = false;
             frame_.ShowMessage(BoxKind::Error,

@@ -23,7 +23,9 @@ QString Range(std::uint32_t start, std::int64_t count) {
 
 }  // namespace
 
-QByteArray ReadTargetRange(TargetAccess& access, std::uint32_t address, std::int64_t count) {
+QByteArray ReadTargetRange(TargetAccess& access, std::uint32_t address, std::int64_t count,
+                           const std::function<void(std::int64_t)>& progress) {
+    constexpr qsizetype kShowEvery = 0x1000;
     QByteArray bytes;
     TargetAccess::Block block{};
     while (bytes.size() < count) {
@@ -31,6 +33,7 @@ QByteArray ReadTargetRange(TargetAccess& access, std::uint32_t address, std::int
         if (got == 0) break;
         const qsizetype take = std::min<qsizetype>(got, count - bytes.size());
         bytes.append(reinterpret_cast<const char*>(block.data()), take);
+        if (progress && bytes.size() % kShowEvery == 0) progress(bytes.size());
     }
     return bytes;
 }

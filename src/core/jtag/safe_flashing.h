@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace velarix {
@@ -28,7 +29,9 @@ struct BlockPlan {
 
 // Reads `count` bytes from `address` block after block, stopping at the first
 // read that brings nothing; the bytes read, possibly fewer than asked.
-QByteArray ReadTargetRange(TargetAccess& access, std::uint32_t address, std::int64_t count);
+// `progress`, when given, hears how many bytes came in, every 4 KiB.
+QByteArray ReadTargetRange(TargetAccess& access, std::uint32_t address, std::int64_t count,
+                           const std::function<void(std::int64_t)>& progress = {});
 
 // The bytes of `current` (a block of flash starting at `blockStart`) that
 // differ from what the block holds after it is erased and `data` is
