@@ -390,6 +390,18 @@ TEST_F(EepromWriteTest, OnlyTheRangeIsWrittenAndARangePastTheEndIsRefused) {
     EXPECT_EQ(sim.decoder.Eeprom().mid(0x7F0), image.GetImageBytes().mid(0x7F0));
 }
 
+TEST_F(EepromWriteTest, ADebugControllerThatDoesNotAnswerGetsNothing) {
+    const QByteArray before = sim.decoder.Eeprom();
+    sim.Faults().noAcknowledges = true;
+    EXPECT_EQ(WriteEepromToTarget(sim.env, "0", "800", image).outcome, SendOutcome::Failed);
+    EXPECT_EQ(sim.Boxes(),
+              QStringList({Msg(345), "¡ Se produjo un error escribiendo en la eeprom !"}));
+    EXPECT_FALSE(sim.Log().contains("Escribiendo en la eeprom..."));
+    EXPECT_EQ(sim.Log().mid(sim.Log().size() - 2),
+              QStringList({"Reset DCU desactivado", "Cerrando LPT1"}));
+    EXPECT_EQ(sim.decoder.Eeprom(), before);
+}
+
 TEST_F(EepromWriteTest, ACellThatHoldsNoByteIsNamedAndNothingIsSent) {
     const QByteArray before = sim.decoder.Eeprom();
     image.SetCell(0x123, QStringLiteral("G1"));

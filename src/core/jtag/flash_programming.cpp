@@ -524,8 +524,10 @@ SendResult WriteEepromToTarget(JtagEnvironment& env, const QString& addressText,
         frame.SetProgress(kPage, 0);
         access.DcuResetOn();
         std::uint32_t status = 0;
-        bool done = access.ReadWord(TargetAccess::kDcuStatus, status) &&
-                    access.LoadTrapHandler(trapAddress);
+        // Nothing goes to a debug controller that does not answer, and its
+        // status is read again at the end only when it answered at first.
+        const bool answers = access.ReadWord(TargetAccess::kDcuStatus, status);
+        bool done = answers && access.LoadTrapHandler(trapAddress);
         if (done) {
             frame.AddLogLine(LogPane::Jtag, Msg(330));
             frame.Repaint();
@@ -541,7 +543,7 @@ SendResult WriteEepromToTarget(JtagEnvironment& env, const QString& addressText,
         frame.ShowMessage(done ? BoxKind::Information : BoxKind::Error, report);
         result.outcome = done ? SendOutcome::Done : SendOutcome::Failed;
         if (!done) result.written = 0;
-        access.ReadWord(TargetAccess::kDcuStatus, status);
+        if (answers) access.ReadWord(TargetAccess::kDcuStatus, status);
         access.DcuResetOff();
     }
     frame.ClearStatus(kPage);
