@@ -76,6 +76,17 @@ const Command kCommands[] = {
      "[--phase12|--no-phase12] [--progress|--no-progress] [serial options] [--lpt PORT]",
      UploadFirmware},
     {"firmware check-lpt", "firmware check-lpt [serial options] [--lpt PORT]", CheckDecoderLpt},
+    {"jtag write-eeprom",
+     "jtag write-eeprom --address HEX --length HEX -i FILE [--format F] [--lpt PORT] "
+     "[--trap FILE]",
+     JtagWriteEeprom},
+    {"jtag write",
+     "jtag write --address HEX -i FILE [--force] [--no-verify] [--add-checksum POS] "
+     "[--on-error abort|retry|ignore] [--dry-run] [--lpt PORT] [--trap FILE]",
+     JtagWrite},
+    {"jtag erase", "jtag erase --address HEX [--by-blocks] [--yes] [--lpt PORT] [--trap FILE]",
+     JtagErase},
+    {"checksum", "checksum -i FIRMWARE [--position HEX] [-o STAMPED]", FirmwareChecksum},
     {"picture decode",
      "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
      "[--quality 1-100]",

@@ -10,6 +10,7 @@
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex_editing.h"
 #include "eeprom/interpreted_fields.h"
+#include "jtag/flash_programming.h"
 #include "jtag/trap_routine.h"
 #include "lpt/port_backend.h"
 #include "lpt/port_timing.h"
@@ -115,6 +116,11 @@ public:
     // RAM or from flash: the window's tables load it.
     std::function<void(const QByteArray&)> jtagRamTableRead;
     std::function<void(const QByteArray&)> jtagFlashTableRead;
+    // What "Enviar" of "Firmware (JTag)" sends for "Tabla canales RAM" and
+    // "Tabla canales FLASH": the table image, or the message to show; left
+    // empty until the channel tables give them ("no channel list loaded").
+    TableImageSource jtagRamTableToSend;
+    TableImageSource jtagFlashTableToSend;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -136,7 +142,11 @@ private:
     void SaveEepromFileChosen();
     void ConnectPicturePage();
     void ConnectJtagPage(const WindowServices& services);
+    // What a JTAG operation started now works with.
+    JtagEnvironment JtagEnvironmentNow(bool withTrapRoutine);
     void ReceiveFromJtag();
+    void SendToJtag();
+    void EraseJtagChip();
     void IdentifyJtagCpu();
     void ConnectFirmwarePage(const WindowServices& services);
     void SendFirmwareChosen();

@@ -8,6 +8,7 @@
 #include "shell/message_keys.h"
 #include "shell/message_table.h"
 #include "shell/settings_file.h"
+#include "simulated_decoder.h"
 
 namespace velarix {
 namespace {
@@ -46,6 +47,23 @@ TEST(SampleSettings, FlashBlocksTileTheirChips) {
         EXPECT_GE(size, 0x80000u) << name;
         EXPECT_EQ(chip.boundaries[chip.numBlocks + 1], 0u) << name;
         EXPECT_EQ(chip.erasureMode, 48) << name;
+    }
+}
+
+// The settings of a new installation describe the simulated decoder's two
+// chips sector for sector (the simulator keeps its own copy of the layout),
+// so that a write in the demo erases exactly the blocks it means to.
+TEST(SampleSettings, TheDefaultChipsAreTheSimulatorsChips) {
+    const Settings s = LoadSettings(SampleFolder(), {});
+    sim::SimulatedDecoder decoder;
+    for (int c = 0; c < 2; ++c) {
+        const FlashChip& chip = s.chips[c];
+        sim::FlashChip& simulated = decoder.Flash(c);
+        EXPECT_EQ(chip.start.toUInt(nullptr, 16), simulated.Start()) << c;
+        ASSERT_EQ(chip.numBlocks, simulated.SectorCount()) << c;
+        for (int i = 0; i < chip.numBlocks; ++i)
+            EXPECT_EQ(chip.boundaries[i], simulated.SectorStart(i)) << c << " block " << i;
+        EXPECT_EQ(chip.boundaries[chip.numBlocks], simulated.Size()) << c;
     }
 }
 

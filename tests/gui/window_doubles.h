@@ -44,9 +44,13 @@ public:
         shown.append({kind, text});
         return okAnswer;
     }
+    // Answered from `abortRetryIgnoreAnswers`, then Abort.
     AbortRetryIgnore AskAbortRetryIgnore(const QString& text) override {
         shown.append({BoxKind::Error, text});
-        return AbortRetryIgnore::Abort;
+        if (abortRetryIgnoreAnswers.empty()) return AbortRetryIgnore::Abort;
+        const AbortRetryIgnore answer = abortRetryIgnoreAnswers.front();
+        abortRetryIgnoreAnswers.pop_front();
+        return answer;
     }
     int ChooseFromList(const QString&, const QString& prompt, const QStringList& choices) override {
         shown.append({BoxKind::Information, prompt});
@@ -61,6 +65,7 @@ public:
     bool okAnswer = false;
     std::deque<int> listAnswers;  // the rows chosen, in order; none: no answer
     QList<QStringList> listsOffered;
+    std::deque<AbortRetryIgnore> abortRetryIgnoreAnswers;
 };
 
 // What a test window starts with.

@@ -418,6 +418,16 @@ constexpr MessageDefault kDefaults[] = {
     {417, "Revisión : "},
     {418, "El fichero trap.bin es demasiado corto: la rutina trap ocupa 696 bytes. No se ha enviado nada."},
     {419, "El decodificador envió más bytes de los que anunció; el último bloque recibido no es fiable."},
+    {420, "No se han escrito los bloques que se ignoraron : "},
+    {421, "La imagen es más corta que los 13FC00 bytes que cubren los checksums: los bytes que faltan se cuentan como FF, como en una flash borrada."},
+    {422, "La dirección no es la dirección inicial de ninguno de los dos integrados. No se ha borrado nada."},
+    {423, "Copia de seguridad de los bloques que se van a borrar : "},
+    {424, "No se ha podido guardar la copia de seguridad de los bloques que se van a borrar. No se ha borrado nada."},
+    {425, "El cable Jtag o la alimentación del decodificador no son fiables: el código de la CPU o el estado de la DCU no se leen igual. No se ha borrado nada."},
+    {426, "La tabla de checksums no cabe dentro de la imagen: la imagen no se ha cambiado."},
+    {427, "se saltaría: los datos son idénticos"},
+    {428, "se borraría y programaría"},
+    {429, "bytes que cambian : "},
 };
 
 using K = TextTarget::Kind;
@@ -924,6 +934,16 @@ constexpr TextTarget kTargets[] = {
     {417, K::Message, "", -1},
     {418, K::Message, "", -1},
     {419, K::Message, "", -1},
+    {420, K::Message, "", -1},
+    {421, K::Message, "", -1},
+    {422, K::Message, "", -1},
+    {423, K::Message, "", -1},
+    {424, K::Message, "", -1},
+    {425, K::Message, "", -1},
+    {426, K::Message, "", -1},
+    {427, K::Message, "", -1},
+    {428, K::Message, "", -1},
+    {429, K::Message, "", -1},
 };
 
 }  // namespace
