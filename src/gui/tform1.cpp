@@ -10,6 +10,7 @@
 #include "box_presenter.h"
 #include "configuration_page.h"
 #include "eeprom_grid.h"
+#include "shell/message_table.h"
 #include "eeprom_page.h"
 #include "fields_page.h"
 #include "firmware_page.h"
@@ -26,6 +27,15 @@
 #include "widgets.h"
 
 namespace velarix::gui {
+
+namespace {
+
+TableImageToSend ToSend(std::variant<QByteArray, QString> table) {
+    if (auto* message = std::get_if<QString>(&table)) return {{}, *message};
+    return {std::get<QByteArray>(std::move(table)), {}};
+}
+
+}  // namespace
 
 TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TForm1"));
@@ -60,6 +70,15 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     };
     jtagFlashTableRead = [this](const QByteArray& bytes) {
         tables_.LoadTable(bytes, TableKind::FlashImage, *frame_);
+    };
+    jtagFlashTableToSend = [this] {
+        // Over JTAG only a flash table is a FLASH channel table to send.
+        if (tables_.RamMode()) return TableImageToSend{{}, Msg(195)};
+        return ToSend(tables_.FlashImageToSend());
+    };
+    jtagRamTableToSend = [this] {
+        const int size = settings_.channelCount == 1 ? 0xEC00 : 0x7600;
+        return ToSend(tables_.RamImageToSend(size));
     };
     ConnectFirmwarePage(services);
     move(settings_.left, settings_.top);

@@ -117,8 +117,8 @@ public:
     std::function<void(const QByteArray&)> jtagRamTableRead;
     std::function<void(const QByteArray&)> jtagFlashTableRead;
     // What "Enviar" of "Firmware (JTag)" sends for "Tabla canales RAM" and
-    // "Tabla canales FLASH": the table image, or the message to show; left
-    // empty until the channel tables give them ("no channel list loaded").
+    // "Tabla canales FLASH": the table image, or the message to show: the
+    // window's tables unless a test hands in its own.
     TableImageSource jtagRamTableToSend;
     TableImageSource jtagFlashTableToSend;
 

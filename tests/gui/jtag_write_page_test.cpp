@@ -12,9 +12,11 @@
 #include "pc_parallel_port.h"
 #include "shell/message_table.h"
 #include "sim_parallel_port.h"
+#include "sample_tables.h"
 #include "simulated_decoder.h"
 #include "test_files.h"
 #include "trap_routine.h"
+#include "tuning_page.h"
 #include "window_doubles.h"
 
 namespace velarix {
@@ -156,16 +158,39 @@ TEST_F(JtagWritePageTest, EnviarWithEepromWritesTheHexEditorsImage) {
     EXPECT_EQ(decoder.Eeprom(), bytes);
 }
 
-TEST_F(JtagWritePageTest, TheChannelTablesHaveNothingToSendYet) {
+// "Tabla canales FLASH" and "Tabla canales RAM" send the table the
+// "Sintonización" page holds: nothing without one, else the flash image into
+// chip 2 and the records into RAM, byte for byte as loaded.
+TEST_F(JtagWritePageTest, TheChannelTablesOfTheTuningPageAreSent) {
     TestWindow w(Options());
     auto* page = Show(w);
     Click(page->destinations[int(ReadDestination::FlashTable)]);
     Click(page->sendButton);
+    EXPECT_EQ(Texts(w), QStringList{"¡ No hay ninguna lista de canales cargada !"});
+
+    auto readTable = [&](const QByteArray& bytes, int type) {
+        w.form.Pages()->setCurrentWidget(w.form.Tuning());
+        w.dialogs.answers.push_back({test::PutFile(dir.filePath("table.bin"), bytes), type});
+        QTest::mouseClick(w.form.Tuning()->readButton, Qt::LeftButton);
+        w.form.Pages()->setCurrentWidget(w.form.JtagFirmware());
+    };
+    sim::FlashLayout layout;
+    layout.channelSection = 0x40000;  // not where chip 2 holds its table
+    const QByteArray flash = sim::FlashImage(layout);
+    readTable(flash, 1);
+    Click(page->destinations[int(ReadDestination::FlashTable)]);
+    Click(page->sendButton);
+    EXPECT_EQ(Texts(w).last(), kSent);
+    EXPECT_EQ(decoder.Flash(1).Bytes().left(flash.size()), flash);
+
+    // A RAM table with its first two channels the other way round.
+    QByteArray ram = sim::RamTable();
+    ram = ram.mid(30, 30) + ram.left(30) + ram.mid(60);
+    readTable(ram, 2);
     Click(page->destinations[int(ReadDestination::RamTable)]);
     Click(page->sendButton);
-    EXPECT_EQ(Texts(w), QStringList({"¡ No hay ninguna lista de canales cargada !",
-                                     "¡ No hay ninguna lista de canales cargada !"}));
-    EXPECT_TRUE(Log(w).isEmpty());
+    EXPECT_EQ(Texts(w).last(), kSent);
+    EXPECT_EQ(decoder.Ram().mid(0x1289A0, 0x7600), ram);
 }
 
 TEST_F(JtagWritePageTest, BorrarChipWarnsFirstAndCancelErasesNothing) {

@@ -136,6 +136,11 @@ public:
     // or the message to show (no table loaded, a RAM table, a cell that is
     // not a number, a section that does not fit).
     std::variant<QByteArray, QString> FlashImageToSend();
+    // The RAM channel table to write into the decoder's RAM: `size` bytes,
+    // the channel records from offset 0 over the bytes the table was loaded
+    // with; the message to show when no RAM table is loaded or a cell is not
+    // a number.
+    std::variant<QByteArray, QString> RamImageToSend(int size) const;
 
     // ---- Rows
 

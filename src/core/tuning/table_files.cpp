@@ -327,6 +327,14 @@ std::variant<QByteArray, QString> ChannelTables::FlashImageToSend() {
     return TableImage();
 }
 
+std::variant<QByteArray, QString> ChannelTables::RamImageToSend(int size) const {
+    if (!HasTable() || !RamMode()) return Msg(195);
+    QByteArray image = TableImage().left(size);
+    image.append(QByteArray(size - image.size(), '\0'));
+    if (auto error = BuildChannelRecords(image, 0)) return *std::move(error);
+    return image;
+}
+
 SaveKind SaveKindOfFilter(int filterIndex) {
     return filterIndex == 4   ? SaveKind::Text
            : filterIndex == 5 ? SaveKind::Html
