@@ -136,6 +136,10 @@ private:
     PicturePage* picture_ = nullptr;
     ConfigurationPage* configuration_ = nullptr;
     AboutPage* about_ = nullptr;
+    // A port given for this run only (--port, --demo) and the stored port
+    // position that closing writes back while it is in use.
+    QString runPort_;
+    std::optional<int> storedPort_;
     bool shown_ = false;
     mutable int channelGridChrome_ = 4;
 };

@@ -23,8 +23,11 @@ void TForm1::LoadSettingsAtStart(const WindowServices& services) {
     const QString folder =
         ResolveSettingsFolder(services.settingsFolder, QCoreApplication::applicationDirPath());
     settings_ = LoadSettings(folder, SerialPortNames(services.extraPorts));
-    if (!services.selectPort.isEmpty())
-        settings_.serial.port = settings_.ports.indexOf(services.selectPort);
+    if (!services.selectPort.isEmpty()) {
+        runPort_ = services.selectPort;
+        storedPort_ = settings_.serial.port;
+        settings_.serial.port = static_cast<int>(settings_.ports.indexOf(runPort_));
+    }
 }
 
 // Every text from the language file chosen; the lists whose entries it
@@ -57,6 +60,9 @@ void TForm1::ConnectConfigurationPage() {
     SerialSubPage* serialPage = configuration_->Serial();
     serialPage->portChosen = [this] {
         const QString name = settings_.ports.value(settings_.serial.port);
+        // A port of the machine chosen by hand is kept; the run's own port
+        // would be at another place in the next run's list.
+        if (name != runPort_) storedPort_.reset();
         if (name.isEmpty()) return;
         if (const auto error = serial_->OpenPort(name, settings_.serial))
             boxes_->Show(BoxKind::Error, *error);
@@ -71,6 +77,12 @@ void TForm1::ConnectConfigurationPage() {
     // "Valores por Defecto" applies the port's name and settings; a port that
     // is open moves to the new name, a closed one stays closed.
     configuration_->defaultsApplied = [this] {
+        if (!runPort_.isEmpty()) {
+            // The defaults are stored; this run stays on the port it was given.
+            storedPort_ = settings_.serial.port;
+            settings_.serial.port = static_cast<int>(settings_.ports.indexOf(runPort_));
+            configuration_->Serial()->Refresh();
+        }
         LinkPort& port = serial_->link.Port();
         port.Apply(settings_.serial);
         const QString name = settings_.ports.value(settings_.serial.port);
@@ -93,7 +105,9 @@ std::optional<QString> TForm1::SaveSettingsNow() {
     settings_.activePage = pages_->currentIndex();
     settings_.openFolder = folders_.OpenFolder();
     settings_.saveFolder = folders_.SaveFolder();
-    return SaveSettings(settings_);
+    Settings stored = settings_;
+    if (storedPort_) stored.serial.port = *storedPort_;
+    return SaveSettings(stored);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

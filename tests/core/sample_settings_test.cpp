@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "shell/config_rules.h"
 #include "shell/ini_file.h"
 #include "shell/language.h"
 #include "shell/message_keys.h"
@@ -22,8 +23,25 @@ TEST(SampleSettings, ListEveryFileTheyShip) {
     EXPECT_EQ(s.languages, (QStringList{QStringLiteral("Español"), "English"}));
     EXPECT_EQ(s.flashTypes.size(), 8);
     EXPECT_EQ(s.models.size(), 4);
-    EXPECT_EQ(s.symbolRateLists.size(), 3);
+    EXPECT_EQ(s.symbolRateLists.size(), 8);
     EXPECT_EQ(s.symbolRates[0], 27500);  // the third list, "Europa", by default
+}
+
+// Every position the settings choose, at start or by "Valores por Defecto",
+// names a file the folder ships: the eighth symbol-rate list among them.
+TEST(SampleSettings, EveryDefaultPositionHasItsEntry) {
+    Settings s = LoadSettings(SampleFolder(), {});
+    ApplyFactoryDefaults(s);
+    EXPECT_EQ(s.symbolRateList, 7);
+    ASSERT_LT(s.symbolRateList, s.symbolRateLists.size());
+    LoadSymbolRateFile(s);
+    EXPECT_NE(s.symbolRates[0], 0);
+    EXPECT_EQ(s.chips[0].type, 0);
+    for (int list = 0; list < s.symbolRateLists.size(); ++list) {
+        s.symbolRateList = list;
+        LoadSymbolRateFile(s);
+        EXPECT_GE(s.symbolRates[0], 1000) << s.symbolRateLists[list].toStdString();
+    }
 }
 
 // Every flash type's blocks tile its chip: from 0, each boundary above the

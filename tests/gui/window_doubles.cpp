@@ -41,6 +41,10 @@ gui::WindowServices TestWindow::Services(const WindowOptions& options) {
     services.extraPorts = options.ports;
     if (options.pseudoTerminal.isEmpty()) {
         services.port = &port;
+        if (!options.runPort.isEmpty()) {
+            services.extraPorts << options.runPort;
+            services.selectPort = options.runPort;
+        }
     } else {
         services.extraPorts << options.pseudoTerminal;
         services.selectPort = options.pseudoTerminal;

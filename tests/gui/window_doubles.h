@@ -64,6 +64,7 @@ struct WindowOptions {
     bool sampleSettings = false;    // the shipped sample settings folder, copied
     QByteArray settingsFile;        // a "Velarix.ini" to start with
     QStringList ports;              // port names offered besides the machine's
+    QString runPort;                // a port given for this run only (--port, --demo)
 };
 
 // A main window with its dialogs, clock and serial port replaced by doubles,
