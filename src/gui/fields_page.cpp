@@ -124,7 +124,9 @@ void FieldsPage::BuildChoice(QWidget* area, Field field, int row) {
 void FieldsPage::BuildNumber(QWidget* area, Field field, int row) {
     auto* box = Named<QLineEdit>(area, kFieldNames[row].control);
     auto* display = HexBox(area, kFieldNames[row].box, fields_.MaxLength(field) * 2);
-    box->setMaxLength(fields_.MaxLength(field));
+    // A box's own length limit would cut a pasted or stored number to its
+    // first digits; only the fixed-width fields of characters have one.
+    if (InterpretedFields::HoldsCharacters(field)) box->setMaxLength(fields_.MaxLength(field));
     edits_[row] = box;
     displays_[row] = display;
     connect(box, &QLineEdit::textEdited, this, [this, field, box](const QString& text) {
@@ -148,7 +150,6 @@ QWidget* FieldsPage::BuildSatellite(QWidget* parent, int record) {
         QWidget* control = nullptr;
         if (IsText(field)) {
             auto* box = Named<QLineEdit>(group, names.controls[i]);
-            box->setMaxLength(5);
             connect(box, &QLineEdit::textEdited, this,
                     [this, record, field, box](const QString& text) {
                         const QString filtered = fields_.FilterSatelliteText(record, field, text);

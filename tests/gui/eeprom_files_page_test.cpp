@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -94,6 +95,38 @@ TEST_F(EepromFilesPageTest, EditingAFieldWritesTheImageAtOnce) {
     emit frequency->editingFinished();
     EXPECT_EQ(frequency->text(), QStringLiteral("11970"));
     EXPECT_EQ(w.form.Image().Cell(0x025), QStringLiteral("2E"));
+}
+
+// Types into a box of the page and leaves it with Tab, as a person does.
+void TypeAndTab(QLineEdit* box, const QString& text) {
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Tab);
+}
+
+// What is typed or pasted is judged as the whole number: a value above the
+// limit is 0 (or the frequency's default), never its first digits.
+TEST_F(EepromFilesPageTest, NumberBoxesApplyTheirLimitToTheWholeNumber) {
+    w.form.Image().PutImageBytes(sim::DefaultEeprom(), 0, 2048);
+    w.form.show();
+    QApplication::setActiveWindow(&w.form);
+    w.form.Eeprom()->SubPages()->setCurrentWidget(w.form.Eeprom()->FieldsSubPage());
+    w.form.RefreshInterpretedFields();
+    TypeAndTab(Fields()->NumberBox(Field::SoftwareVersion), "1000");
+    EXPECT_EQ(Fields()->NumberBox(Field::SoftwareVersion)->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.form.Image().Cell(0x009), QStringLiteral("00"));
+    TypeAndTab(Fields()->NumberBox(Field::LastChannel), "20021");
+    EXPECT_EQ(w.form.Image().Cell(0x065) + w.form.Image().Cell(0x066), QStringLiteral("0000"));
+    TypeAndTab(Fields()->SatelliteBox(0, SatelliteField::Frequency), "130001");
+    EXPECT_EQ(Fields()->SatelliteBox(0, SatelliteField::Frequency)->text(),
+              QStringLiteral("11970"));
+    EXPECT_EQ(w.form.Image().Cell(0x025) + w.form.Image().Cell(0x026), QStringLiteral("2EC2"));
+
+    w.form.Image().SetCell(0x065, QStringLiteral("48"));  // 18582
+    w.form.Image().SetCell(0x066, QStringLiteral("96"));
+    w.form.RefreshInterpretedFields();
+    EXPECT_EQ(Fields()->NumberBox(Field::LastChannel)->text(), QStringLiteral("0"));
 }
 
 TEST_F(EepromFilesPageTest, EraseAndTheModelChoiceRefreshTheFields) {
