@@ -12,7 +12,7 @@ namespace velarix::sim {
 
 Scheduler RealTimeScheduler() {
     return [](int milliseconds, std::function<void()> work) {
-        QTimer::singleShot(milliseconds, std::move(work));
+        QTimer::singleShot(milliseconds, Qt::PreciseTimer, std::move(work));
     };
 }
 
