@@ -78,5 +78,35 @@ TEST(TerminalPage, EnterSendsTheLineWithItsChecksumAndEmptiesTheField) {
     EXPECT_EQ(w.port.written.size(), 1);
 }
 
+// Types text key by key, characters beyond ASCII too, as a keyboard whose
+// layout has them does.
+void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// The line goes out in the Windows code page, a character it lacks as "?",
+// and its checksum is that of the very bytes sent: "%" E9 80 gives the
+// complement of E9 xor 80 = 69, that is 96.
+TEST(TerminalPage, TheChecksumIsThatOfTheBytesSentInTheWindowsCodePage) {
+    TestWindow w;
+    w.form.show();
+    QApplication::setActiveWindow(&w.form);
+    w.form.Pages()->setCurrentWidget(w.form.Terminal());
+    QLineEdit* input = w.form.Terminal()->Input();
+    QTest::mouseClick(input, Qt::LeftButton);
+    TypeText(input, QStringLiteral("%\u00E9\u20AC"));
+    QTest::keyClick(input, Qt::Key_Return);
+    ASSERT_EQ(w.port.written.size(), 1);
+    EXPECT_EQ(w.port.written[0], QByteArray("%\xE9\x80"
+                                            "96"));
+    TypeText(input, QStringLiteral("%\u0109A"));  // not in the code page: "?"
+    QTest::keyClick(input, Qt::Key_Return);
+    ASSERT_EQ(w.port.written.size(), 2);
+    EXPECT_EQ(w.port.written[1], QByteArray("%?A81"));  // ~(3F xor 41) = 81
+    auto* log = w.form.findChild<gui::LogMemo*>("Memo2");
+    EXPECT_EQ(log->Lines(), (QStringList{QStringLiteral("%\u00E9\u20AC96"), "%?A81"}));
+}
+
 }  // namespace
 }  // namespace velarix

@@ -1,6 +1,7 @@
 #include "serial/service_link.h"
 
 #include "eeprom/hex.h"
+#include "shell/cp1252.h"
 #include "shell/operation_frame.h"
 
 namespace velarix {
@@ -43,7 +44,15 @@ ReplyOwner* ServiceLink::Owner() const {
     return running_ ? OwnerOf(mode_) : owners_[static_cast<int>(OwnerKind::Terminal)];
 }
 
+// Lines go out in the Windows code page of the program's text files; a
+// character it lacks is sent as "?".
 bool ServiceLink::SendCommand(const QString& line) {
+    return SendBytes(ToCp1252(line));
+}
+
+// The logs show the line as it was sent.
+bool ServiceLink::SendBytes(const QByteArray& bytes) {
+    const QString line = FromCp1252(bytes);
     QString error;
     if (!port_.Open(&error)) {
         if (auto* owner = OwnerOf(mode_)) owner->HandleLinkError(error);
@@ -59,7 +68,7 @@ bool ServiceLink::SendCommand(const QString& line) {
     }
     frame_.AddLogLine(LogPane::Terminal, line);
     timer_->Start(kReplyTimeoutMs);
-    if (!port_.Write(line.toLatin1(), &error)) {
+    if (!port_.Write(bytes, &error)) {
         timer_->Stop();
         if (auto* owner = OwnerOf(mode_)) owner->HandleLinkError(error);
         return false;

@@ -74,6 +74,8 @@ public:
     // Sends one line and arms the reply time-out. On a port that cannot be
     // opened or written the owner's error end runs at once; returns false.
     bool SendCommand(const QString& line);
+    // The same for a line already in the bytes it is sent as (Windows-1252).
+    bool SendBytes(const QByteArray& line);
 
     QString ReplyBuffer() const { return buffer_; }
     bool AwaitingReply() const { return timer_->IsActive(); }
