@@ -2,6 +2,7 @@
 
 #include "eeprom/hex.h"
 #include "shell/cp1252.h"
+#include "shell/message_table.h"
 #include "shell/operation_frame.h"
 
 namespace velarix {
@@ -77,9 +78,14 @@ bool ServiceLink::SendBytes(const QByteArray& bytes) {
 }
 
 // A reply that stops before its carriage return keeps the time-out running
-// from its last character, so that it ends through the time-out handling.
+// from its last character, so that it ends through the time-out handling;
+// one that keeps coming without it is cut off at kMaxReplyLength.
 void ServiceLink::Receive(const QByteArray& bytes) {
     buffer_ += QString::fromLatin1(bytes);
+    if (buffer_.size() > kMaxReplyLength) {
+        DropOverlongReply();
+        return;
+    }
     const bool complete = buffer_.size() > 1 && buffer_.endsWith(QLatin1Char('\r'));
     if (!complete) {
         if (timer_->IsActive()) timer_->Start(kReplyTimeoutMs);
@@ -89,6 +95,15 @@ void ServiceLink::Receive(const QByteArray& bytes) {
     const QString line = buffer_;
     buffer_.clear();
     if (auto* owner = Owner()) owner->HandleReply(line);
+}
+
+void ServiceLink::DropOverlongReply() {
+    buffer_.clear();
+    timer_->Stop();
+    ReplyOwner* owner = Owner();
+    if (owner && owner->HandleFailedReply(Msg(431))) return;
+    if (owner) owner->HandleTimeout();
+    frame_.EndBusy();
 }
 
 // The part of a reply that was still coming is dropped with the operation it

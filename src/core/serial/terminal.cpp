@@ -29,6 +29,12 @@ void Terminal::HandleTimeout() {
     if (timedOut) timedOut();
 }
 
+// A dropped reply is only logged: the terminal waits for nothing.
+bool Terminal::HandleFailedReply(const QString& reason) {
+    frame_.AddLogLine(LogPane::Terminal, reason);
+    return true;
+}
+
 void Terminal::HandleLinkError(const QString& reason) {
     frame_.AddLogLine(LogPane::Terminal, reason);
     frame_.ShowMessage(BoxKind::Error, reason);

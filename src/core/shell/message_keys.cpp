@@ -384,6 +384,14 @@ constexpr MessageDefault kDefaults[] = {
     {366, "Intercámbiar el satélite : "},
     {367, "con el satélite : "},
     {368, "Intercambiar..."},
+    {430, "Puerto serie : "},
+    {431, "¡ Respuesta demasiado larga sin retorno de carro !"},
+    {432, "¡ Respuesta con datos no válidos !"},
+    {433, "El fichero no define todas las filas que se van a escribir."},
+    {434, "Filas definidas : "},
+    {435, " de "},
+    {436, "No se encuentra el archivo de idioma : "},
+    {437, "No es una carpeta : "},
 };
 
 using K = TextTarget::Kind;
@@ -866,6 +874,14 @@ constexpr TextTarget kTargets[] = {
     {366, K::Message, "", -1},
     {367, K::Message, "", -1},
     {368, K::Caption, "Button24", -1},
+    {430, K::Message, "", -1},
+    {431, K::Message, "", -1},
+    {432, K::Message, "", -1},
+    {433, K::Message, "", -1},
+    {434, K::Message, "", -1},
+    {435, K::Message, "", -1},
+    {436, K::Message, "", -1},
+    {437, K::Message, "", -1},
 };
 
 }  // namespace

@@ -26,7 +26,8 @@ struct TextTarget {
     int index;
 };
 
-// All keys in ascending order: 0 to 368, without 57, 218, 326 and 327.
+// All keys in ascending order: 0 to 368, without 57, 218, 326 and 327, then
+// the keys of later texts.
 std::span<const MessageDefault> MessageDefaults();
 
 // Every target of every key, grouped by key in ascending order.
