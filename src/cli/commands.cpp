@@ -70,6 +70,7 @@ int Help(CliContext& context) {
         << "usage: velarix-cli [--settings DIR] [--language NAME] COMMAND [options]\n"
         << "serial options: --port DEVICE --baud N --data-bits 6|7|8\n"
         << "  --parity none|even|odd|mark|space --stop-bits 1|2 --flow none|software|hardware\n"
+        << "-o - writes to standard output\n"
         << "commands:\n";
     for (const auto& command : kCommands) context.out() << "  " << command.usage << '\n';
     context.out().flush();
@@ -107,6 +108,7 @@ int RunCommand(CliContext& context) {
     if (!command) return context.BadUsage(QStringLiteral("unknown command: ") + args.join(' '));
     CliContext commandContext(args, context.out(), context.err(), context.clock());
     commandContext.showProgress = context.showProgress;
+    commandContext.binaryOut = context.binaryOut;
     commandContext.settings =
         LoadSettings(ResolveSettingsFolder(folder.value_or(QString()), context.programFolder),
                      SerialPortNames());

@@ -87,10 +87,11 @@ void TForm1::BuildPages() {
     connect(pages_, &QTabWidget::currentChanged, this, [this] { SetColumnWidths(); });
 }
 
-std::optional<std::pair<FileChoice, QByteArray>> TForm1::AskAndReadFile(const QString& filter) {
+std::optional<std::pair<FileChoice, QByteArray>> TForm1::AskAndReadFile(const QString& filter,
+                                                                        qint64 limit) {
     const auto choice = dialogs_->AskOpen(filter, 1);
     if (!choice) return std::nullopt;
-    FileRead file = ReadWholeFile(choice->path);
+    FileRead file = limit < 0 ? ReadWholeFile(choice->path) : ReadFileHead(choice->path, limit);
     if (!file.ok()) {
         boxes_->Show(BoxKind::Error, file.error);
         return std::nullopt;

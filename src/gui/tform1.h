@@ -101,9 +101,11 @@ private:
     void ReadEepromFileChosen();
     void SaveEepromFileChosen();
     void ConnectPicturePage();
-    // Asks for a file with the shared open dialog and reads it whole; a file
-    // that cannot be read is reported with the system's reason.
-    std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter);
+    // Asks for a file with the shared open dialog and reads it whole, or its
+    // first `limit` bytes when a limit is given (a device or a pipe may not
+    // end); a file that cannot be read is reported with the system's reason.
+    std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter,
+                                                                    qint64 limit = -1);
     void ReadPictureChosen();
     void SavePictureChosen();
     void SetColumnWidths();

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -15,14 +19,19 @@ struct EepromCommandsTest : ::testing::Test {
     QTemporaryDir dir;
     VirtualClock clock;
     QString out, err;
+    QByteArray binary;  // what went to standard output as bytes
 
     int Run(QStringList args) {
         out.clear();
         err.clear();
+        binary.clear();
         args.prepend(dir.filePath("INIs"));
         args.prepend("--settings");
         QTextStream o(&out), e(&err);
+        QBuffer bytes(&binary);
+        bytes.open(QIODevice::WriteOnly);
         CliContext context(args, o, e, clock);
+        context.binaryOut = &bytes;
         const int status = RunCommand(context);
         o.flush();
         e.flush();
@@ -163,6 +172,60 @@ TEST_F(EepromCommandsTest, SetFieldChoosesOtroKeepingTheRawView) {
     EXPECT_EQ(saved.mid(0x069, 2).toHex().toUpper(), QByteArray("A758"));  // x = 58
     ASSERT_EQ(Run({"eeprom", "fields", "-i", File("otro.bin"), "--format", "raw"}), 0);
     EXPECT_EQ(Fields()["country"], (QStringList{"otro", "585858"}));
+}
+
+// Whether a path is, itself, a named pipe or a symbolic link.
+bool IsFifo(const QString& path) {
+    struct stat info {};
+    return ::lstat(path.toLocal8Bit().constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+bool IsLink(const QString& path) {
+    struct stat info {};
+    return ::lstat(path.toLocal8Bit().constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// A device, a pipe or a link to one is written in place, never replaced by
+// a regular file.
+TEST_F(EepromCommandsTest, AnOutputThatIsNoRegularFileIsWrittenInPlace) {
+    Put("default.bin", sim::DefaultEeprom());
+    const QString fifo = File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(fifo, File("link")));
+    const int reader = ::open(fifo.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const QString& target : {fifo, File("link")}) {
+        ASSERT_EQ(Run({"eeprom", "convert", "-i", File("default.bin"), "--from", "raw", "-o",
+                       target, "--to", "raw"}),
+                  0)
+            << err.toStdString();
+        QByteArray got(4096, '\0');
+        const ssize_t n = ::read(reader, got.data(), got.size());
+        EXPECT_EQ(got.left(std::max<ssize_t>(n, 0)), sim::DefaultEeprom());
+    }
+    ::close(reader);
+    EXPECT_TRUE(IsFifo(fifo));
+    EXPECT_TRUE(IsLink(File("link")));
+}
+
+TEST_F(EepromCommandsTest, ALinkToARegularFileStaysALink) {
+    Put("default.bin", sim::DefaultEeprom());
+    Put("target.bin", "old");
+    ASSERT_TRUE(QFile::link(File("target.bin"), File("link.bin")));
+    ASSERT_EQ(Run({"eeprom", "convert", "-i", File("default.bin"), "--from", "raw", "-o",
+                   File("link.bin"), "--to", "raw"}),
+              0);
+    EXPECT_TRUE(IsLink(File("link.bin")));
+    EXPECT_EQ(Contents("target.bin"), sim::DefaultEeprom());
+}
+
+TEST_F(EepromCommandsTest, OutputDashGoesToStandardOutput) {
+    Put("default.bin", sim::DefaultEeprom());
+    ASSERT_EQ(Run({"eeprom", "convert", "-i", File("default.bin"), "--from", "raw", "-o", "-",
+                   "--to", "zefiro9"}),
+              0)
+        << err.toStdString();
+    EXPECT_EQ(binary.size(), 128 * 34);
+    EXPECT_TRUE(binary.startsWith("FFFF455350FFFF000C2AFF4153545241\r\n"));
 }
 
 TEST_F(EepromCommandsTest, ConvertKeepsEveryByte) {

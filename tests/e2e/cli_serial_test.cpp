@@ -232,6 +232,52 @@ TEST_F(CliSerialTest, BadUsageAndRefusedFilesExitWithTwo) {
     EXPECT_EQ(pty.service.LinesHandled(), 0);
 }
 
+// A file that does not define every row the length would write is refused
+// before anything is sent, with the count of the rows it defines.
+TEST_F(CliSerialTest, WriteRefusesAFileThatDoesNotDefineEveryRowToWrite) {
+    const QByteArray before = pty.decoder.Eeprom();
+    Put(File("empty.txt"), QByteArray());
+    EXPECT_EQ(Run({"eeprom", "write", "-i", File("empty.txt")}), 2);
+    EXPECT_TRUE(err.contains(Msg(433))) << err.toStdString();
+    EXPECT_TRUE(err.contains(Msg(434) + "0" + Msg(435) + "128")) << err.toStdString();
+    const QByteArray row05 = "%EE=05010" + QByteArray(32, 'A') + "F6";
+    Put(File("one.txt"), row05);
+    EXPECT_EQ(Run({"eeprom", "write", "-i", File("one.txt")}), 2);
+    EXPECT_TRUE(err.contains(Msg(434) + "1" + Msg(435) + "128")) << err.toStdString();
+    EXPECT_EQ(Run({"eeprom", "write", "-i", File("one.txt"), "--length", "0AF"}), 2);
+    EXPECT_TRUE(err.contains(Msg(434) + "1" + Msg(435) + "11")) << err.toStdString();
+    QByteArray plain;
+    for (int row = 0; row < 5; ++row) plain += QByteArray(32, '1') + "\r\n";
+    Put(File("five.txt"), plain);
+    EXPECT_EQ(
+        Run({"eeprom", "write", "-i", File("five.txt"), "--format", "zefiro9", "--length", "0AF"}),
+        2);
+    EXPECT_EQ(pty.service.LinesHandled(), 0);
+    EXPECT_EQ(pty.decoder.Eeprom(), before);
+
+    // The row a file defines is enough for that row alone.
+    ASSERT_EQ(Run({"eeprom", "write", "-i", File("one.txt"), "--length", "row:05"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(pty.decoder.Eeprom().mid(0x50, 16), QByteArray(16, '\xAA'));
+    EXPECT_EQ(pty.decoder.Eeprom().left(0x50), before.left(0x50));
+}
+
+// The output is checked before the decoder is asked for anything.
+TEST_F(CliSerialTest, ReadChecksItsOutputBeforeTalkingToTheDecoder) {
+    EXPECT_EQ(Run({"eeprom", "read", "-o", File("missing/folder/x.bin"), "--format", "raw"}), 1);
+    EXPECT_TRUE(err.contains(File("missing/folder/x.bin"))) << err.toStdString();
+    EXPECT_EQ(pty.service.LinesHandled(), 0);
+    EXPECT_EQ(Run({"eeprom", "read", "-o", dir.path(), "--format", "raw"}), 1);  // a folder
+    EXPECT_EQ(pty.service.LinesHandled(), 0);
+}
+
+TEST_F(CliSerialTest, TheSerialPortOpenedIsLogged) {
+    ASSERT_EQ(Run({"eeprom", "read", "-o", File("r.bin"), "--length", "row:00"}), 0);
+    EXPECT_TRUE(err.startsWith(Msg(430) + pty.Path() + "\n")) << err.toStdString();
+    ASSERT_EQ(Run({"terminal", "%EE?00010"}), 0);
+    EXPECT_TRUE(err.startsWith(Msg(430) + pty.Path() + "\n")) << err.toStdString();
+}
+
 TEST_F(CliSerialTest, APortThatCannotBeOpenedFailsAtOnce) {
     out.clear();
     QTextStream o(&out), e(&err);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -33,6 +35,59 @@ TEST(Programs, TheCommandLineReadsTheSimulatorItStarted) {
     simulator.terminate();
     EXPECT_TRUE(simulator.waitForFinished(10000));
     EXPECT_EQ(simulator.exitCode(), 0);
+}
+
+// The command line as a batch tool: what it reads is bounded by what each
+// format can use, so an endless input ends at once.
+struct Batch {
+    QProcess process;
+    QTemporaryDir settings;
+    // Runs velarix-cli; false when it has not ended within the guard.
+    bool Run(const QStringList& args) {
+        process.setWorkingDirectory(settings.path());
+        process.start(QStringLiteral(VELARIX_CLI),
+                      QStringList{"--settings", settings.path()} + args);
+        if (process.waitForFinished(20000)) return true;
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+};
+
+TEST(Programs, EndlessInputsAreReadOnlyAsFarAsTheirFormatGoes) {
+    QTemporaryDir dir;
+    Batch raw;
+    ASSERT_TRUE(raw.Run({"eeprom", "fields", "-i", "/dev/zero", "--format", "raw"}));
+    EXPECT_EQ(raw.process.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(raw.process.readAllStandardError())
+                    .contains(QStringLiteral("La longitud del fichero es incorrecto.")));
+    Batch text;
+    ASSERT_TRUE(text.Run({"eeprom", "convert", "-i", "/dev/zero", "--from", "zefiro9", "-o",
+                          dir.filePath("x.bin"), "--to", "raw"}));
+    EXPECT_EQ(text.process.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(text.process.readAllStandardError())
+                    .contains(QStringLiteral("La longitud del fichero es incorrecto.")));
+    // A frame dump is decoded from its first 640,000 bytes, as a longer one is.
+    Batch picture;
+    ASSERT_TRUE(picture.Run({"picture", "decode", "-i", "/dev/zero", "-o", dir.filePath("z.bmp")}));
+    EXPECT_EQ(picture.process.exitCode(), 0)
+        << picture.process.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("z.bmp")));
+}
+
+// "-o -" writes the file to standard output, byte for byte.
+TEST(Programs, OutputDashIsStandardOutput) {
+    QTemporaryDir dir;
+    QFile in(dir.filePath("e.bin"));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write(sim::DefaultEeprom());
+    in.close();
+    Batch convert;
+    ASSERT_TRUE(convert.Run(
+        {"eeprom", "convert", "-i", in.fileName(), "--from", "raw", "-o", "-", "--to", "raw"}));
+    EXPECT_EQ(convert.process.exitCode(), 0);
+    EXPECT_EQ(convert.process.readAllStandardOutput(), sim::DefaultEeprom());
+    EXPECT_FALSE(QFile::exists(convert.settings.filePath("-")));
 }
 
 TEST(Programs, TheWindowPrintsItsTitle) {

@@ -55,6 +55,20 @@ TEST_F(EepromFilesPageTest, ARefusedFileIsReportedAndTheFieldsAreReadAgain) {
     EXPECT_EQ(Fields()->ChoiceList(Field::Country)->currentText(), QStringLiteral("ESP"));
 }
 
+// A file that never ends (a device chosen by mistake) is read no further
+// than a file of its type can go, and refused; a text file the same.
+TEST_F(EepromFilesPageTest, AnEndlessFileIsReadOnlyAsFarAsItsTypeCanGo) {
+    w.form.Image().PutImageBytes(sim::DefaultEeprom(), 0, 2048);
+    for (int type : {3, 1, 2}) {
+        w.dialogs.answers.push_back({QStringLiteral("/dev/zero"), type});
+        w.form.Eeprom()->readButton->click();
+        ASSERT_FALSE(w.boxes.shown.isEmpty()) << type;
+        EXPECT_EQ(w.boxes.shown.last().text, Msg(8) + "\n\r" + Msg(14)) << type;
+        w.boxes.shown.clear();
+    }
+    EXPECT_EQ(w.form.Image().GetImageBytes(), sim::DefaultEeprom());
+}
+
 TEST_F(EepromFilesPageTest, SavingUsesTheTypeLastChosen) {
     w.form.Image().PutImageBytes(sim::DefaultEeprom(), 0, 2048);
     w.dialogs.answers.push_back({dir.filePath("a.txt"), 2});
