@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include <QFileInfo>
+
 #include "eeprom_commands.h"
 #include "picture_commands.h"
 #include "serial/serial_settings.h"
@@ -106,6 +108,8 @@ int RunCommand(CliContext& context) {
     if (args.first() == QLatin1String("--version")) return Version(context);
     const Command* command = Find(args);
     if (!command) return context.BadUsage(QStringLiteral("unknown command: ") + args.join(' '));
+    if (folder && QFileInfo(*folder).exists() && !QFileInfo(*folder).isDir())
+        return context.BadUsage(Msg(437) + *folder);
     CliContext commandContext(args, context.out(), context.err(), context.clock());
     commandContext.showProgress = context.showProgress;
     commandContext.binaryOut = context.binaryOut;
@@ -113,6 +117,9 @@ int RunCommand(CliContext& context) {
         LoadSettings(ResolveSettingsFolder(folder.value_or(QString()), context.programFolder),
                      SerialPortNames());
     if (language) {
+        const QString file = LanguageFilePath(commandContext.settings.folder, *language);
+        if (!QFileInfo::exists(file))
+            context.err() << "velarix-cli: " << Msg(436) << file << Qt::endl;
         LoadLanguageFile(Messages(), commandContext.settings.folder, *language);
     } else {
         LoadLanguage(Messages(), commandContext.settings);

@@ -106,8 +106,9 @@ TEST(Language, AFileWithOneKeyChangesOnlyThatText) {
     MessageTable table;
     LoadLanguageFile(table, dir.path() + "/", "Mini");
     EXPECT_EQ(table.Text(50), QStringLiteral("Einstellungen"));
-    EXPECT_EQ(table.Text(10), QStringLiteral("is wrong."));  // a translation loses its blanks
-    EXPECT_EQ(table.Text(9), MessageTable::Spanish(9));      // empty: the default
+    // The file's value loses its blanks; it takes those of " es incorrecta.".
+    EXPECT_EQ(table.Text(10), QStringLiteral(" is wrong."));
+    EXPECT_EQ(table.Text(9), MessageTable::Spanish(9));  // empty: the default
     EXPECT_EQ(table.Text(51), MessageTable::Spanish(51));
     LoadLanguageFile(table, dir.path() + "/", "Missing");
     EXPECT_EQ(table.Text(50), MessageTable::Spanish(50));

@@ -388,8 +388,13 @@ TEST_F(ConfigurationPageTest, TheEnglishFileSwitchesEveryCaptionOfTheWindow) {
     for (const auto& target : TextTargets()) {
         QObject* object = w.form.findChild<QObject*>(QString::fromLatin1(target.object));
         if (!object || target.kind == TextTarget::Kind::Message) continue;
+        // The file's text, with the blanks of the Spanish text around it.
+        const QString spanish = MessageTable::Spanish(target.key);
+        const QString trimmed = spanish.trimmed();
         const QString text =
-            english.ReadString("English", QStringLiteral("traduc%1").arg(target.key), "");
+            spanish.left(spanish.indexOf(trimmed)) +
+            english.ReadString("English", QStringLiteral("traduc%1").arg(target.key), "") +
+            spanish.mid(spanish.indexOf(trimmed) + trimmed.size());
         QString shown;
         if (auto* label = qobject_cast<QLabel*>(object))
             shown = label->text();
