@@ -1,6 +1,6 @@
 #include <QApplication>
+#include <QTextStream>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "pty_service_port.h"
@@ -8,6 +8,7 @@
 #include "shell/title.h"
 #include "simulated_decoder.h"
 #include "tform1.h"
+#include "window_options.h"
 
 namespace {
 
@@ -21,11 +22,11 @@ struct Demo {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s\n", velarix::TitleText().toUtf8().constData());
-            return 0;
-        }
+    {
+        QStringList early;
+        for (int i = 1; i < argc; ++i) early << QString::fromLocal8Bit(argv[i]);
+        QTextStream out(stdout), err(stderr);
+        if (const auto status = velarix::gui::EndBeforeTheWindow(early, out, err)) return *status;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velarix"));
@@ -42,8 +43,11 @@ int main(int argc, char** argv) {
         services.extraPorts << demo->port.Path();
         services.selectPort = demo->port.Path();
     }
-    const qsizetype settings = args.indexOf(QStringLiteral("--settings"));
-    if (settings >= 0 && settings + 1 < args.size()) services.settingsFolder = args[settings + 1];
+    {
+        QTextStream err(stderr);
+        velarix::gui::TakeWindowOptions(args, QCoreApplication::applicationDirPath(), services,
+                                        err);
+    }
     const qsizetype port = args.indexOf(QStringLiteral("--port"));
     if (port >= 0 && port + 1 < args.size()) {
         services.extraPorts << args[port + 1];

@@ -41,6 +41,8 @@ struct WindowServices {
     QString selectPort;
     // The settings folder (--settings); when empty, the program's own rule.
     QString settingsFolder;
+    // A language for this run only (--language): the name of its file.
+    QString language;
 };
 
 // The main window: one page per task, and the data those pages show.
@@ -142,6 +144,9 @@ private:
     // position that closing writes back while it is in use.
     QString runPort_;
     std::optional<int> storedPort_;
+    // The same for a language given for this run only.
+    QString runLanguage_;
+    std::optional<int> storedLanguage_;
     bool shown_ = false;
     mutable int channelGridChrome_ = 4;
 };

@@ -28,6 +28,14 @@ void TForm1::LoadSettingsAtStart(const WindowServices& services) {
         storedPort_ = settings_.serial.port;
         settings_.serial.port = static_cast<int>(settings_.ports.indexOf(runPort_));
     }
+    // A language the list lacks joins it for this run; the list's keys are
+    // never written, so it is gone at the next start.
+    if (!services.language.isEmpty()) {
+        runLanguage_ = services.language;
+        storedLanguage_ = settings_.language;
+        if (!settings_.languages.contains(runLanguage_)) settings_.languages << runLanguage_;
+        settings_.language = static_cast<int>(settings_.languages.indexOf(runLanguage_));
+    }
 }
 
 // Every text from the language file chosen; the lists whose entries it
@@ -69,6 +77,7 @@ void TForm1::ConnectConfigurationPage() {
     };
     serialPage->linesChanged = [this] { serial_->link.Port().Apply(settings_.serial); };
     configuration_->languageChosen = [this] {
+        if (settings_.languages.value(settings_.language) != runLanguage_) storedLanguage_.reset();
         ApplyLanguage();
         RefreshInterpretedFields();
         serial_->link.Port().Apply(settings_.serial);
@@ -107,6 +116,7 @@ std::optional<QString> TForm1::SaveSettingsNow() {
     settings_.saveFolder = folders_.SaveFolder();
     Settings stored = settings_;
     if (storedPort_) stored.serial.port = *storedPort_;
+    if (storedLanguage_) stored.language = *storedLanguage_;
     return SaveSettings(stored);
 }
 

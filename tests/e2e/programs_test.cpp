@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include "simulated_decoder.h"
@@ -88,6 +89,60 @@ TEST(Programs, OutputDashIsStandardOutput) {
     EXPECT_EQ(convert.process.exitCode(), 0);
     EXPECT_EQ(convert.process.readAllStandardOutput(), sim::DefaultEeprom());
     EXPECT_FALSE(QFile::exists(convert.settings.filePath("-")));
+}
+
+// The window's options that end it at once need no window and no display.
+struct Window {
+    QProcess process;
+    bool Run(const QStringList& args) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(VELARIX_GUI), args);
+        if (process.waitForFinished(20000)) return true;
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+};
+
+TEST(Programs, TheWindowPrintsItsOptions) {
+    Window window;
+    ASSERT_TRUE(window.Run({"--help"}));
+    EXPECT_EQ(window.process.exitCode(), 0);
+    const QString usage = QString::fromUtf8(window.process.readAllStandardOutput());
+    for (const char* option : {"--demo", "--port", "--settings", "--language", "--version"})
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+}
+
+TEST(Programs, TheWindowRefusesASettingsFolderThatIsAFile) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("Velarix.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    Window window;
+    ASSERT_TRUE(window.Run({"--settings", file.fileName()}));
+    EXPECT_EQ(window.process.exitCode(), 2);
+    EXPECT_TRUE(window.process.readAllStandardError().contains(file.fileName().toUtf8()));
+}
+
+// A language without a file is named on standard error as the window opens.
+TEST(Programs, TheWindowReportsALanguageWithoutAFile) {
+    QTemporaryDir settings;
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    window.setProcessEnvironment(env);
+    window.setReadChannel(QProcess::StandardError);
+    window.start(QStringLiteral(VELARIX_GUI),
+                 {"--settings", settings.path(), "--language", "Klingon"});
+    QByteArray err;
+    while (!err.contains("Klingon.ini") && window.waitForReadyRead(10000))
+        err += window.readAllStandardError();
+    window.terminate();
+    window.waitForFinished(10000);
+    EXPECT_TRUE(err.contains("Klingon.ini")) << err.toStdString();
 }
 
 TEST(Programs, TheWindowPrintsItsTitle) {

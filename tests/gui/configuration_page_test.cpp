@@ -417,6 +417,15 @@ TEST_F(ConfigurationPageTest, TheEnglishFileSwitchesEveryCaptionOfTheWindow) {
     EXPECT_EQ(Msg(43), QStringLiteral("No answer from a decoder on that serial port!"));
 }
 
+// --language chooses the texts of one run; the stored choice stays.
+TEST_F(ConfigurationPageTest, ALanguageForThisRunLeavesTheStoredLanguageAsItWas) {
+    TestWindow w(WindowOptions{.sampleSettings = true, .runLanguage = "English"});
+    EXPECT_EQ(w.form.Pages()->tabText(6), QStringLiteral("Settings"));
+    EXPECT_EQ(List(w, "ComboBox10")->currentText(), QStringLiteral("English"));
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains("\r\nIdioma=0\r\n")) << SavedFile(w).toStdString();
+}
+
 TEST_F(ConfigurationPageTest, NoLanguageFilesLeaveTheSpanishTexts) {
     TestWindow w;
     EXPECT_EQ(List(w, "ComboBox10")->count(), 0);

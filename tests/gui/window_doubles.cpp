@@ -39,6 +39,7 @@ gui::WindowServices TestWindow::Services(const WindowOptions& options) {
     services.clock = options.clock ? options.clock : &clock;
     services.settingsFolder = settingsFolder.path();
     services.extraPorts = options.ports;
+    services.language = options.runLanguage;
     if (options.pseudoTerminal.isEmpty()) {
         services.port = &port;
         if (!options.runPort.isEmpty()) {

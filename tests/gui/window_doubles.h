@@ -65,6 +65,7 @@ struct WindowOptions {
     QByteArray settingsFile;        // a "Velarix.ini" to start with
     QStringList ports;              // port names offered besides the machine's
     QString runPort;                // a port given for this run only (--port, --demo)
+    QString runLanguage;            // a language given for this run only (--language)
 };
 
 // A main window with its dialogs, clock and serial port replaced by doubles,
