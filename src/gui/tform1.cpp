@@ -1,6 +1,8 @@
 #include "tform1.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTabBar>
@@ -47,12 +49,22 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     ConnectTerminalPage();
     ConnectConfigurationPage();
     ConnectPicturePage();
-    move(settings_.left, settings_.top);
     resize(settings_.windowWidth, settings_.windowHeight);
+    move(StoredPlaceOnScreen());
     pages_->setCurrentIndex(settings_.activePage);
     folders_.SetOpenFolder(settings_.openFolder);
     folders_.SetSaveFolder(settings_.saveFolder);
     editing_.SetSelectedRow(1);
+}
+
+// The stored position, brought onto the nearest screen when it lies off
+// every screen (a screen unplugged since, another resolution).
+QPoint TForm1::StoredPlaceOnScreen() const {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+    return PlaceOnScreen(
+        QRect(settings_.left, settings_.top, settings_.windowWidth, settings_.windowHeight),
+        screens);
 }
 
 // The pages go first: an editor still open in a grid commits its text as it

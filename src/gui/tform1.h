@@ -113,6 +113,7 @@ private:
     void SetColumnWidths();
     int ChannelGridWidth() const;
     void FirstShown();
+    QPoint StoredPlaceOnScreen() const;
 
     EepromImage image_;
     HexEditing editing_{image_};

@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 
@@ -148,6 +150,16 @@ TEST(MainWindow, StatusFieldsAndProgressOfEachPage) {
     auto* value = w.form.findChild<QLabel*>("Label121");
     EXPECT_EQ(value->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
     EXPECT_TRUE(value->alignment() & Qt::AlignRight);
+}
+
+// A stored position off every screen (a screen unplugged since) opens the
+// window on the screen nearest to it.
+TEST(MainWindow, APositionOffEveryScreenComesBackOntoTheScreen) {
+    TestWindow w(test::WindowOptions{.settingsFile = "[TForm1]\r\nTop=5000\r\nLeft=-9000\r\n"});
+    w.form.show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect title(w.form.frameGeometry().topLeft(), QSize(w.form.frameGeometry().width(), 20));
+    EXPECT_TRUE(screen.contains(title)) << w.form.x() << "," << w.form.y();
 }
 
 TEST(MainWindow, MayNotShrinkBelowItsMinimumOnceShown) {
