@@ -7,6 +7,7 @@
 #include "eeprom_page.h"
 #include "log_memo.h"
 #include "shell/message_table.h"
+#include "status_panel.h"
 #include "terminal_page.h"
 #include "virtual_scheduler.h"
 #include "window_doubles.h"
@@ -25,12 +26,13 @@ TEST(EepromPage, RecibirReadsTheSimulatedDecoderOverAPseudoTerminal) {
     w.form.show();
     w.form.Eeprom()->SubPages()->setCurrentWidget(w.form.Eeprom()->FieldsSubPage());
     w.form.Eeprom()->receiveButton->click();
-    EXPECT_FALSE(w.form.Eeprom()->isEnabled());  // busy while it runs
+    EXPECT_FALSE(w.form.Eeprom()->receiveButton->isEnabled());  // busy while it runs
+    EXPECT_TRUE(w.form.Eeprom()->Status()->isEnabled());        // watched: readable
     EXPECT_EQ(w.form.Eeprom()->SubPages()->currentWidget(), w.form.Eeprom()->HexSubPage());
     ASSERT_TRUE(clock.RunUntil([&] { return !w.boxes.shown.isEmpty(); }, 60000));
     EXPECT_EQ(w.boxes.shown.last().text, QStringLiteral("¡ Eeprom leída con éxito !"));
     EXPECT_EQ(w.form.Image().GetImageBytes(), pty.decoder.Eeprom());
-    EXPECT_TRUE(w.form.Eeprom()->isEnabled());
+    EXPECT_TRUE(w.form.Eeprom()->receiveButton->isEnabled());
     auto* log = w.form.findChild<gui::LogMemo*>("Memo1");
     EXPECT_EQ(log->Lines().size(), 256);
     EXPECT_EQ(log->Lines().first(), QStringLiteral("%EE?00010F1"));
@@ -53,12 +55,12 @@ TEST(EepromPage, TheLengthChoiceAndTheSelectedRowPickTheRows) {
 TEST(EepromPage, NoReplyEndsWithTheTimeOutBoxAndFreesThePages) {
     TestWindow w;
     w.form.Eeprom()->receiveButton->click();
-    EXPECT_FALSE(w.form.Terminal()->isEnabled());
+    EXPECT_FALSE(w.form.Terminal()->Input()->isEnabled());
     w.clock.Advance(15000);
     ASSERT_EQ(w.boxes.shown.size(), 1);
     EXPECT_EQ(w.boxes.shown[0].kind, BoxKind::Error);
     EXPECT_EQ(w.boxes.shown[0].text, Msg(43) + "\r\n" + Msg(44));
-    EXPECT_TRUE(w.form.Terminal()->isEnabled());
+    EXPECT_TRUE(w.form.Terminal()->Input()->isEnabled());
 }
 
 TEST(TerminalPage, EnterSendsTheLineWithItsChecksumAndEmptiesTheField) {
