@@ -60,8 +60,8 @@ std::optional<std::pair<int, SatelliteField>> SatelliteNamed(const QString& key)
     return std::nullopt;
 }
 
-// Does what a person does on the page for KEY=VALUE; the fault in words when
-// the key or the entry is not one of the page's.
+}  // namespace
+
 std::optional<QString> SetField(InterpretedFields& fields, const QString& key,
                                 const QString& value) {
     if (const auto field = InterpretedFields::FieldNamed(key)) {
@@ -104,8 +104,6 @@ std::optional<QString> SetField(InterpretedFields& fields, const QString& key,
     fields.ChooseSatelliteEntry(record, field, static_cast<int>(entry));
     return std::nullopt;
 }
-
-}  // namespace
 
 int EepromConvert(CliContext& context) {
     const auto in = context.TakeOption("-i");
