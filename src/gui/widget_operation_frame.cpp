@@ -14,7 +14,6 @@ int Index(auto value) {
 
 // The channel-table page stays reachable through its sub-page control so that
 // "Tabla de Transpondedores" stays usable; its other controls stop reacting.
-constexpr auto kTuningPage = "TabSheet7";
 constexpr auto kTuningSubPages = "PageControl4";
 
 }  // namespace
