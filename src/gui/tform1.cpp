@@ -1,6 +1,8 @@
 #include "tform1.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTabBar>
@@ -81,12 +83,22 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
         return ToSend(tables_.RamImageToSend(size));
     };
     ConnectFirmwarePage(services);
-    move(settings_.left, settings_.top);
     resize(settings_.windowWidth, settings_.windowHeight);
+    move(StoredPlaceOnScreen());
     pages_->setCurrentIndex(settings_.activePage);
     folders_.SetOpenFolder(settings_.openFolder);
     folders_.SetSaveFolder(settings_.saveFolder);
     editing_.SetSelectedRow(1);
+}
+
+// The stored position, brought onto the nearest screen when it lies off
+// every screen (a screen unplugged since, another resolution).
+QPoint TForm1::StoredPlaceOnScreen() const {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+    return PlaceOnScreen(
+        QRect(settings_.left, settings_.top, settings_.windowWidth, settings_.windowHeight),
+        screens);
 }
 
 // The pages go first: an editor still open in a grid commits its text as it
@@ -122,10 +134,11 @@ void TForm1::BuildPages() {
     connect(pages_, &QTabWidget::currentChanged, this, [this] { SetColumnWidths(); });
 }
 
-std::optional<std::pair<FileChoice, QByteArray>> TForm1::AskAndReadFile(const QString& filter) {
+std::optional<std::pair<FileChoice, QByteArray>> TForm1::AskAndReadFile(const QString& filter,
+                                                                        qint64 limit) {
     const auto choice = dialogs_->AskOpen(filter, 1);
     if (!choice) return std::nullopt;
-    FileRead file = ReadWholeFile(choice->path);
+    FileRead file = limit < 0 ? ReadWholeFile(choice->path) : ReadFileHead(choice->path, limit);
     if (!file.ok()) {
         boxes_->Show(BoxKind::Error, file.error);
         return std::nullopt;

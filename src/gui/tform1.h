@@ -61,6 +61,8 @@ struct WindowServices {
     SimPortMaker simPort;
     // The trap routine when it is not the user's trap.bin.
     TrapRoutineReader trapRoutine;
+    // A language for this run only (--language): the name of its file.
+    QString language;
 };
 
 // The main window: one page per task, and the data those pages show.
@@ -150,9 +152,11 @@ private:
     void IdentifyJtagCpu();
     void ConnectFirmwarePage(const WindowServices& services);
     void SendFirmwareChosen();
-    // Asks for a file with the shared open dialog and reads it whole; a file
-    // that cannot be read is reported with the system's reason.
-    std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter);
+    // Asks for a file with the shared open dialog and reads it whole, or its
+    // first `limit` bytes when a limit is given (a device or a pipe may not
+    // end); a file that cannot be read is reported with the system's reason.
+    std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter,
+                                                                    qint64 limit = -1);
     void ReadPictureChosen();
     void SavePictureChosen();
     void ConnectTuningPage();
@@ -165,6 +169,7 @@ private:
     void SetColumnWidths();
     int ChannelGridWidth() const;
     void FirstShown();
+    QPoint StoredPlaceOnScreen() const;
 
     EepromImage image_;
     HexEditing editing_{image_};
@@ -207,6 +212,13 @@ private:
     PicturePage* picture_ = nullptr;
     ConfigurationPage* configuration_ = nullptr;
     AboutPage* about_ = nullptr;
+    // A port given for this run only (--port, --demo) and the stored port
+    // position that closing writes back while it is in use.
+    QString runPort_;
+    std::optional<int> storedPort_;
+    // The same for a language given for this run only.
+    QString runLanguage_;
+    std::optional<int> storedLanguage_;
     bool shown_ = false;
     mutable int channelGridChrome_ = 4;
 };

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "shell/config_rules.h"
 #include "shell/ini_file.h"
 #include "shell/language.h"
 #include "shell/message_keys.h"
@@ -23,8 +24,25 @@ TEST(SampleSettings, ListEveryFileTheyShip) {
     EXPECT_EQ(s.languages, (QStringList{QStringLiteral("Español"), "English"}));
     EXPECT_EQ(s.flashTypes.size(), 8);
     EXPECT_EQ(s.models.size(), 4);
-    EXPECT_EQ(s.symbolRateLists.size(), 3);
+    EXPECT_EQ(s.symbolRateLists.size(), 8);
     EXPECT_EQ(s.symbolRates[0], 27500);  // the third list, "Europa", by default
+}
+
+// Every position the settings choose, at start or by "Valores por Defecto",
+// names a file the folder ships: the eighth symbol-rate list among them.
+TEST(SampleSettings, EveryDefaultPositionHasItsEntry) {
+    Settings s = LoadSettings(SampleFolder(), {});
+    ApplyFactoryDefaults(s);
+    EXPECT_EQ(s.symbolRateList, 7);
+    ASSERT_LT(s.symbolRateList, s.symbolRateLists.size());
+    LoadSymbolRateFile(s);
+    EXPECT_NE(s.symbolRates[0], 0);
+    EXPECT_EQ(s.chips[0].type, 0);
+    for (int list = 0; list < s.symbolRateLists.size(); ++list) {
+        s.symbolRateList = list;
+        LoadSymbolRateFile(s);
+        EXPECT_GE(s.symbolRates[0], 1000) << s.symbolRateLists[list].toStdString();
+    }
 }
 
 // Every flash type's blocks tile its chip: from 0, each boundary above the
@@ -106,8 +124,9 @@ TEST(Language, AFileWithOneKeyChangesOnlyThatText) {
     MessageTable table;
     LoadLanguageFile(table, dir.path() + "/", "Mini");
     EXPECT_EQ(table.Text(50), QStringLiteral("Einstellungen"));
-    EXPECT_EQ(table.Text(10), QStringLiteral("is wrong."));  // a translation loses its blanks
-    EXPECT_EQ(table.Text(9), MessageTable::Spanish(9));      // empty: the default
+    // The file's value loses its blanks; it takes those of " es incorrecta.".
+    EXPECT_EQ(table.Text(10), QStringLiteral(" is wrong."));
+    EXPECT_EQ(table.Text(9), MessageTable::Spanish(9));  // empty: the default
     EXPECT_EQ(table.Text(51), MessageTable::Spanish(51));
     LoadLanguageFile(table, dir.path() + "/", "Missing");
     EXPECT_EQ(table.Text(50), MessageTable::Spanish(50));

@@ -154,5 +154,32 @@ TEST_F(ServiceLinkTest, TerminalLinesArriveWholeAndTimeOutsOnlyLog) {
     EXPECT_TRUE(frame.boxes.isEmpty());
 }
 
+// However long a reply runs without its carriage return, the link holds no
+// more than a reply can be; the flood ends as a failed reply, which an owner
+// that does not handle it takes as a time-out.
+TEST_F(ServiceLinkTest, AFloodWithoutCarriageReturnIsCutOffAsAFailedReply) {
+    link.BeginOperation(kFirmwareUpload);
+    frame.BeginBusy();
+    link.SendCommand("%DL?C8");
+    for (int i = 0; i < 1024; ++i) {
+        port.Deliver(QByteArray(1000, 'U'));
+        ASSERT_LE(link.ReplyBuffer().size(), ServiceLink::kMaxReplyLength);
+    }
+    EXPECT_GE(firmware.timeouts, 1);
+    EXPECT_FALSE(frame.busy);
+    EXPECT_FALSE(link.AwaitingReply());
+    EXPECT_TRUE(firmware.replies.isEmpty());
+}
+
+TEST_F(ServiceLinkTest, TheTerminalLogsAFloodAndGoesOn) {
+    terminal.Send("%EE");
+    port.Deliver(QByteArray(ServiceLink::kMaxReplyLength + 1, 'U'));
+    EXPECT_EQ(frame.Log(LogPane::Terminal).last(), Msg(431));
+    EXPECT_TRUE(link.ReplyBuffer().isEmpty());
+    port.Deliver("$!C0\r");
+    EXPECT_EQ(frame.Log(LogPane::Terminal).last(), QStringLiteral("$!C0\r"));
+    EXPECT_TRUE(frame.boxes.isEmpty());
+}
+
 }  // namespace
 }  // namespace velarix

@@ -128,12 +128,12 @@ TEST_F(FirmwarePageTest, EnviarUploadsTheChosenFileAndTheDecoderVerifiesIt) {
     w.dialogs.answers.push_back({File(image), 1});
     Click(Controls(w).sendButton);
     EXPECT_EQ(w.dialogs.filtersAsked.last(), Msg(227));
-    EXPECT_FALSE(w.form.ParallelFirmware()->isEnabled());  // busy until the decoder answers
+    EXPECT_FALSE(Controls(w).sendButton->isEnabled());  // busy until the decoder answers
     ASSERT_TRUE(clock.RunUntil([&] { return !w.boxes.shown.isEmpty(); }, 10 * 60000));
     EXPECT_EQ(w.boxes.shown.last().text, Msg(41));
     EXPECT_EQ(rig.loader.Received(), image);
     EXPECT_EQ(rig.decoder.Flash(0).Bytes().left(image.size()), image);
-    EXPECT_TRUE(w.form.ParallelFirmware()->isEnabled());
+    EXPECT_TRUE(Controls(w).sendButton->isEnabled());
     EXPECT_TRUE(w.form.ParallelFirmware()->Status()->Field(StatusField::Task).isEmpty());
     EXPECT_EQ(w.form.ParallelFirmware()->Progress()->value(), 0);
     const QStringList log = w.form.ParallelFirmware()->Log()->Lines();
@@ -150,7 +150,7 @@ TEST_F(FirmwarePageTest, AFileThatCannotBeReadIsToldAndNothingIsSent) {
     ASSERT_EQ(w.boxes.shown.size(), 1);
     EXPECT_TRUE(w.boxes.shown[0].text.startsWith(dir.filePath("missing.bin") + ": "));
     EXPECT_TRUE(rig.servicePort.Received().isEmpty());
-    EXPECT_TRUE(w.form.ParallelFirmware()->isEnabled());
+    EXPECT_TRUE(Controls(w).sendButton->isEnabled());
 }
 
 // "Tabla canales FLASH" sends the table the "Sintonización" page holds: none
@@ -200,7 +200,7 @@ TEST_F(FirmwarePageTest, APortThatCannotBeOpenedEndsWithItsReasonAndFreesThePage
     Click(Controls(w).sendButton);
     ASSERT_TRUE(clock.RunUntil([&] { return !w.boxes.shown.isEmpty(); }, 60000));
     EXPECT_TRUE(w.boxes.shown.last().text.startsWith(Msg(39) + "\r\n" + Msg(387).left(20)));
-    EXPECT_TRUE(w.form.ParallelFirmware()->isEnabled());
+    EXPECT_TRUE(Controls(w).sendButton->isEnabled());
     EXPECT_TRUE(w.form.Eeprom()->isEnabled());
     // The next attempt opens the port again, and works once it is there.
 }

@@ -138,7 +138,7 @@ TEST_F(JtagPageTest, TheCapturedPictureIsReadIntoTheImagenPage) {
     EXPECT_LT(yellow.blue(), 40);
     EXPECT_EQ(picture.pixelColor(675, 100), QColor(0, 0, 0));
     EXPECT_LT(picture.pixelColor(10, 500).red(), picture.pixelColor(700, 500).red());
-    EXPECT_TRUE(w.form.JtagFirmware()->isEnabled());
+    EXPECT_TRUE(w.form.JtagControls()->receiveButton->isEnabled());
     EXPECT_EQ(w.form.JtagFirmware()->Status()->Field(StatusField::Task), QString());
 }
 
@@ -182,7 +182,7 @@ TEST_F(JtagPageTest, ARangeTheDestinationRefusesIsReportedAsTyped) {
     Click(page->receiveButton);
     EXPECT_EQ(Texts(w), QStringList{"¡ Dirección o longitud incorrecta !"});
     EXPECT_EQ(page->address->currentText(), QStringLiteral("000007F0"));  // left by the click
-    EXPECT_TRUE(w.form.JtagFirmware()->isEnabled());
+    EXPECT_TRUE(w.form.JtagControls()->receiveButton->isEnabled());
 }
 
 TEST_F(JtagPageTest, AFileIsAskedForFirstAndGetsTheLengthRead) {
@@ -218,7 +218,7 @@ TEST_F(JtagPageTest, WithoutAPortTheTaskEndsAtOnce) {
     Click(page->receiveButton);
     ASSERT_EQ(w.boxes.shown.size(), 1);
     EXPECT_TRUE(w.boxes.shown[0].text.startsWith("No se ha podido abrir el puerto paralelo."));
-    EXPECT_TRUE(w.form.JtagFirmware()->isEnabled());
+    EXPECT_TRUE(w.form.JtagControls()->receiveButton->isEnabled());
 }
 
 TEST_F(JtagPageTest, TheBoxesAndTheDestinationAreSettings) {

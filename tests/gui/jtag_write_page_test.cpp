@@ -117,7 +117,7 @@ TEST_F(JtagWritePageTest, EnviarWritesTheFileChosenAtTheAddressTyped) {
     EXPECT_TRUE(log.endsWith(kSent + "\nCerrando LPT1"));
     ASSERT_EQ(Backups(w).size(), 1);
     EXPECT_TRUE(Backups(w)[0].endsWith("-chip1-7FE04000.bin"));
-    EXPECT_TRUE(w.form.JtagFirmware()->isEnabled());
+    EXPECT_TRUE(w.form.JtagControls()->receiveButton->isEnabled());
     EXPECT_EQ(w.form.JtagFirmware()->Status()->Field(StatusField::Task), QString());
 
     // Cancelling the dialog sends nothing.
@@ -204,7 +204,7 @@ TEST_F(JtagWritePageTest, BorrarChipWarnsFirstAndCancelErasesNothing) {
     EXPECT_TRUE(w.boxes.shown[0].text.startsWith("¡ A T E N C I Ó N !\r\n\r\n"));
     EXPECT_TRUE(Log(w).isEmpty());
     EXPECT_EQ(decoder.Flash(0).Bytes(), before);
-    EXPECT_TRUE(w.form.JtagFirmware()->isEnabled());
+    EXPECT_TRUE(w.form.JtagControls()->receiveButton->isEnabled());
 }
 
 // Chip 2 of a 4-Mbit type of eight 64 KiB blocks, erased block by block.

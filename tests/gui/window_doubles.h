@@ -78,6 +78,8 @@ struct WindowOptions {
     QString lptSpec;                // the parallel port, as --lpt names it
     SimPortMaker simPort;           // the simulated decoder's parallel port for "sim"
     TrapRoutineReader trapRoutine;  // instead of the user's trap.bin
+    QString runPort;                // a port given for this run only (--port, --demo)
+    QString runLanguage;            // a language given for this run only (--language)
 };
 
 // A main window with its dialogs, clock and serial port replaced by doubles,

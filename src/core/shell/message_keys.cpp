@@ -428,6 +428,14 @@ constexpr MessageDefault kDefaults[] = {
     {427, "se saltaría: los datos son idénticos"},
     {428, "se borraría y programaría"},
     {429, "bytes que cambian : "},
+    {430, "Puerto serie : "},
+    {431, "¡ Respuesta demasiado larga sin retorno de carro !"},
+    {432, "¡ Respuesta con datos no válidos !"},
+    {433, "El fichero no define todas las filas que se van a escribir."},
+    {434, "Filas definidas : "},
+    {435, " de "},
+    {436, "No se encuentra el archivo de idioma : "},
+    {437, "No es una carpeta : "},
 };
 
 using K = TextTarget::Kind;
@@ -944,6 +952,14 @@ constexpr TextTarget kTargets[] = {
     {427, K::Message, "", -1},
     {428, K::Message, "", -1},
     {429, K::Message, "", -1},
+    {430, K::Message, "", -1},
+    {431, K::Message, "", -1},
+    {432, K::Message, "", -1},
+    {433, K::Message, "", -1},
+    {434, K::Message, "", -1},
+    {435, K::Message, "", -1},
+    {436, K::Message, "", -1},
+    {437, K::Message, "", -1},
 };
 
 }  // namespace
