@@ -2,6 +2,7 @@
 
 #include "recording_frame.h"
 #include "scripted_port.h"
+#include "serial/link_port.h"
 #include "serial/service_link.h"
 #include "serial/terminal.h"
 #include "shell/message_table.h"
@@ -179,6 +180,24 @@ TEST_F(ServiceLinkTest, TheTerminalLogsAFloodAndGoesOn) {
     port.Deliver("$!C0\r");
     EXPECT_EQ(frame.Log(LogPane::Terminal).last(), QStringLiteral("$!C0\r"));
     EXPECT_TRUE(frame.boxes.isEmpty());
+}
+
+}  // namespace
+}  // namespace velarix
+
+namespace velarix {
+namespace {
+
+// A port the user may not open says which group to join; other failures
+// give the system's reason alone.
+TEST(SerialOpenFailureTest, APermissionRefusalNamesTheDialoutGroup) {
+    const QString denied =
+        SerialOpenFailure("/dev/ttyS0", QSerialPort::PermissionError, "Permission denied");
+    EXPECT_TRUE(denied.startsWith("/dev/ttyS0: Permission denied\n"));
+    EXPECT_TRUE(denied.contains("No hay permiso para usar /dev/ttyS0"));
+    EXPECT_TRUE(denied.contains("grupo dialout"));
+    EXPECT_EQ(SerialOpenFailure("/dev/ttyUSB3", QSerialPort::DeviceNotFoundError, "No such file"),
+              "/dev/ttyUSB3: No such file");
 }
 
 }  // namespace

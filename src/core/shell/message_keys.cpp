@@ -436,6 +436,9 @@ constexpr MessageDefault kDefaults[] = {
     {435, " de "},
     {436, "No se encuentra el archivo de idioma : "},
     {437, "No es una carpeta : "},
+    {440,
+     "No hay permiso para usar %1. Añade tu usuario al grupo dialout (sudo usermod -aG dialout "
+     "$USER) y vuelve a iniciar la sesión."},
 };
 
 using K = TextTarget::Kind;
@@ -960,6 +963,7 @@ constexpr TextTarget kTargets[] = {
     {435, K::Message, "", -1},
     {436, K::Message, "", -1},
     {437, K::Message, "", -1},
+    {440, K::Message, "", -1},
 };
 
 }  // namespace
