@@ -5,6 +5,7 @@
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex.h"
 #include "jtag/jtag_operation.h"
+#include "shell/config_rules.h"
 #include "shell/message_table.h"
 #include "shell/operation_frame.h"
 #include "shell/settings.h"
@@ -59,14 +60,7 @@ const QStringList& JtagLengthEntries() {
 }
 
 QString TypedHex(const QString& text) {
-    QString hex;
-    for (QChar c : text.toUpper()) {
-        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-            (c >= QLatin1Char('A') && c <= QLatin1Char('F'))) {
-            hex += c;
-        }
-    }
-    return hex;
+    return HexFilter(text).value_or(QString());
 }
 
 QString AddressOnLeaving(const QString& text) {
