@@ -61,6 +61,7 @@ TForm2::TForm2(ChannelTables& tables, Settings& settings, QWidget* owner)
     arial.setPointSizeF(fields_[0]->font().pointSizeF());
     fields_[0]->setFont(arial);
     fields_[0]->setMaxLength(16);
+    firstField_ = fields_[0];
     for (int i = 1; i < 8; ++i) {
         const int column = cc::kName + i;
         MakeNumberField(fields_[i], [this, column] {
@@ -140,8 +141,6 @@ std::optional<ChannelDialogValues> TForm2::Mostrar(int row) {
     transponderValues_[0]->setText(transponder.frequency);
     transponderValues_[1]->setText(transponder.polarity);
     transponderValues_[2]->setText(transponder.satellite);
-    fields_[0]->setFocus();
-    fields_[0]->selectAll();
     if (!ShowModal()) return std::nullopt;
     return Values();
 }

@@ -77,7 +77,9 @@ bool EditDialog::ShowModal() {
         if (windowHandle() && owner_->windowHandle())
             windowHandle()->setTransientParent(owner_->windowHandle());
     }
-    return exec() == QDialog::Accepted;
+    const bool ok = exec() == QDialog::Accepted;
+    if (owner_) owner_->activateWindow();  // the keys go back to the window
+    return ok;
 }
 
 void EditDialog::showEvent(QShowEvent* event) {
@@ -85,6 +87,11 @@ void EditDialog::showEvent(QShowEvent* event) {
     ok_->setText(Msg(157));
     cancel_->setText(Msg(158));
     QDialog::showEvent(event);
+    activateWindow();
+    if (firstField_) {
+        firstField_->setFocus();
+        firstField_->selectAll();
+    }
 }
 
 void EditDialog::changeEvent(QEvent* event) {

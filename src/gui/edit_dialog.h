@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <vector>
 
@@ -62,6 +63,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
     QLabel* listLabel_;
+    // The field that has the focus, its text selected, when the dialog shows.
+    QLineEdit* firstField_ = nullptr;
 
 private:
     EditDialogShape shape_;

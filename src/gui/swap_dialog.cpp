@@ -47,6 +47,7 @@ void TForm6::showEvent(QShowEvent* event) {
     lists_[0]->setCurrentIndex(0);
     lists_[1]->setCurrentIndex(1);
     QDialog::showEvent(event);
+    activateWindow();
 }
 
 std::optional<std::pair<QString, QString>> TForm6::Mostrar() {
@@ -56,7 +57,9 @@ std::optional<std::pair<QString, QString>> TForm6::Mostrar() {
         if (windowHandle() && owner_->windowHandle())
             windowHandle()->setTransientParent(owner_->windowHandle());
     }
-    if (exec() != QDialog::Accepted) return std::nullopt;
+    const bool ok = exec() == QDialog::Accepted;
+    if (owner_) owner_->activateWindow();  // the keys go back to the window
+    if (!ok) return std::nullopt;
     return std::pair{lists_[0]->currentText(), lists_[1]->currentText()};
 }
 

@@ -76,6 +76,7 @@ TForm3::TForm3(ChannelTables& tables, Settings& settings, QWidget* owner)
             if (clamped != frequency_->text()) frequency_->setText(clamped);
             transponderFrequency_->setText(TransponderFrequencyText(clamped, lnb_));
         });
+    firstField_ = frequency_;
     MakeNumberField(tsid_, [] { return TransponderFieldRule(tc::kTrsp); });
     MakeNumberField(nid_, [] { return TransponderFieldRule(tc::kNet); });
     MakeNumberField(channels_, [] { return TransponderFieldRule(tc::kCan); });
@@ -119,8 +120,6 @@ std::optional<TransponderDialogValues> TForm3::Mostrar(int row) {
     SetEntries(lists_[4], DialogSatellites(tables_));
     lists_[4]->setCurrentIndex(v.satellite);
     lists_[5]->setCurrentText(v.band);
-    frequency_->setFocus();
-    frequency_->selectAll();
     if (!ShowModal()) return std::nullopt;
     return Values();
 }
