@@ -135,6 +135,17 @@ QString StatusText(const ChannelStatus& s) {
     return HexText(static_cast<std::uint64_t>(status), 2);
 }
 
+ChannelStatus StatusOfByte(int status) {
+    ChannelStatus s;
+    s.parental = status & 0x01;
+    s.favourite = status & 0x02;
+    s.active = status & 0x04;
+    s.radio = status & 0x08;
+    s.mono = status & 0x10;
+    s.encryption = (status >> 5) & 0x07;
+    return s;
+}
+
 void ApplyChannelDialog(ChannelTables& tables, int row, const ChannelDialogValues& values) {
     TableRows& channels = tables.Channels();
     const TableRows::Batch batch(channels);

@@ -72,8 +72,10 @@ ChannelDialogValues ChannelDialogOf(const ChannelTables& tables, int row);
 std::vector<TableRow> ChannelsSharingTransponder(const ChannelTables& tables, int row);
 // Empty values for a RAM table or a channel without a transponder row.
 DialogTransponder DialogTransponderOf(const ChannelTables& tables, int row);
-// The STA text of the boxes and the encryption list.
+// The STA text of the boxes and the encryption list, and the boxes and the
+// list a status byte shows.
 QString StatusText(const ChannelStatus& status);
+ChannelStatus StatusOfByte(int status);
 // "Ok": the fields go to columns 1 to 8, the status to STA, the row takes
 // the colour of its new VPID and APID.
 void ApplyChannelDialog(ChannelTables& tables, int row, const ChannelDialogValues& values);
