@@ -383,5 +383,26 @@ TEST_F(TableEditingPage, TheEnablingFollowsTheSubPageTheTableAndTheClipboard) {
     EXPECT_EQ(ChannelCell(2, cc::kName), QStringLiteral("Fútbol Plus"));
 }
 
+// Another program puts rows on the clipboard: the page looks at it again when
+// the program comes back to the front. (The offscreen platform has no other
+// program to switch to; the test reports the switch as the platform would.)
+TEST_F(TableEditingPage, ThePageLooksAtTheClipboardWhenTheProgramComesToTheFront) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("nothing to paste"));
+    Read(sim::FlashImage());
+    EXPECT_FALSE(page->pasteButton->isEnabled());
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("7\tFrom elsewhere\t1\t7000\t100\t101\t0\t0\t100\t04\tA\t\r\n"));
+    EXPECT_FALSE(page->pasteButton->isEnabled());
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_TRUE(page->pasteButton->isEnabled());
+    ClickRow(page->ChannelGrid(), 2);
+    Click(page->pasteButton);
+    EXPECT_EQ(ChannelCell(2, cc::kName), QStringLiteral("From elsewhere"));
+    EXPECT_EQ(ChannelCell(2, 0), QStringLiteral("2"));
+    EXPECT_EQ(ChannelCell(3, cc::kName), QStringLiteral("Canal Acción"));
+}
+
 }  // namespace
 }  // namespace velarix
+
