@@ -1,6 +1,7 @@
 #include "search_dialog.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QWindow>
 
 #include "shell/message_table.h"
@@ -27,8 +28,12 @@ TForm5::TForm5(QWidget* owner) : QDialog(nullptr), owner_(owner) {
 
 void TForm5::Mostrar() {
     if (!isVisible() && owner_) {
+        // Beside the window when the screen has room there, else over the
+        // grid's left side, clear of the page's buttons.
         const QRect window = owner_->frameGeometry();
-        move(window.right() - width() - 40, window.top() + 80);
+        const QRect screen = owner_->screen()->availableGeometry();
+        const bool room = window.right() + 8 + frameGeometry().width() <= screen.right();
+        move(room ? window.right() + 8 : window.left() + 40, window.top() + 80);
         if (!windowHandle()) create();
         if (windowHandle() && owner_->windowHandle())
             windowHandle()->setTransientParent(owner_->windowHandle());

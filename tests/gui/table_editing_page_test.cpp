@@ -405,4 +405,3 @@ TEST_F(TableEditingPage, ThePageLooksAtTheClipboardWhenTheProgramComesToTheFront
 
 }  // namespace
 }  // namespace velarix
-
