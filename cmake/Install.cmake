@@ -28,3 +28,15 @@ add_custom_command(
   COMMENT "Making the man page of velarix-cli from its help")
 add_custom_target(velarix_man_page ALL DEPENDS ${VELARIX_MAN_PAGE})
 install(FILES ${VELARIX_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Sample channel tables of the simulator's own making, for trying the
+# "Sintonización" page: a flash image and a RAM table.
+set(VELARIX_SAMPLE_TABLES ${CMAKE_BINARY_DIR}/samples/sample-flash.bin
+                          ${CMAKE_BINARY_DIR}/samples/sample-ram.bin)
+add_custom_command(
+  OUTPUT ${VELARIX_SAMPLE_TABLES}
+  COMMAND velarix-sim --save-tables ${CMAKE_BINARY_DIR}/samples
+  DEPENDS velarix-sim
+  COMMENT "Writing the sample channel tables")
+add_custom_target(velarix_sample_tables ALL DEPENDS ${VELARIX_SAMPLE_TABLES})
+install(FILES ${VELARIX_SAMPLE_TABLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/velarix/samples)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -31,6 +32,8 @@ public:
     QString LeftoverOption() const;
 
     QTextStream& out() { return out_; }
+    // Standard output for bytes ("-o -"); the text stream is flushed first.
+    QIODevice* binaryOut = nullptr;
     QTextStream& err() { return err_; }
     // The clock every wait is measured with; the tests' is virtual.
     Clock& clock() { return clock_; }

@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include <QFileInfo>
+
 #include "eeprom_commands.h"
 #include "firmware_commands.h"
 #include "jtag_commands.h"
@@ -76,6 +78,17 @@ const Command kCommands[] = {
      "[--phase12|--no-phase12] [--progress|--no-progress] [serial options] [--lpt PORT]",
      UploadFirmware},
     {"firmware check-lpt", "firmware check-lpt [serial options] [--lpt PORT]", CheckDecoderLpt},
+    {"jtag write-eeprom",
+     "jtag write-eeprom --address HEX --length HEX -i FILE [--format F] [--lpt PORT] "
+     "[--trap FILE]",
+     JtagWriteEeprom},
+    {"jtag write",
+     "jtag write --address HEX -i FILE [--force] [--no-verify] [--add-checksum POS] "
+     "[--on-error abort|retry|ignore] [--dry-run] [--lpt PORT] [--trap FILE]",
+     JtagWrite},
+    {"jtag erase", "jtag erase --address HEX [--by-blocks] [--yes] [--lpt PORT] [--trap FILE]",
+     JtagErase},
+    {"checksum", "checksum -i FIRMWARE [--position HEX] [-o STAMPED]", FirmwareChecksum},
     {"picture decode",
      "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
      "[--quality 1-100]",
@@ -109,6 +122,7 @@ int Help(CliContext& context) {
         << "serial options: --port DEVICE --baud N --data-bits 6|7|8\n"
         << "  --parity none|even|odd|mark|space --stop-bits 1|2 --flow none|software|hardware\n"
         << "parallel options: --lpt 278|378|3BC|A068|2000|/dev/parportN|unix:PATH|sim\n"
+        << "-o - writes to standard output\n"
         << "commands:\n";
     for (const auto& command : kCommands) context.out() << "  " << command.usage << '\n';
     context.out().flush();
@@ -144,14 +158,20 @@ int RunCommand(CliContext& context) {
     if (args.first() == QLatin1String("--version")) return Version(context);
     const Command* command = Find(args);
     if (!command) return context.BadUsage(QStringLiteral("unknown command: ") + args.join(' '));
+    if (folder && QFileInfo(*folder).exists() && !QFileInfo(*folder).isDir())
+        return context.BadUsage(Msg(437) + *folder);
     CliContext commandContext(args, context.out(), context.err(), context.clock());
     commandContext.showProgress = context.showProgress;
     commandContext.programFolder = context.programFolder;
     commandContext.simParallelPort = context.simParallelPort;
+    commandContext.binaryOut = context.binaryOut;
     commandContext.settings =
         LoadSettings(ResolveSettingsFolder(folder.value_or(QString()), context.programFolder),
                      command->serialPorts ? SerialPortNames() : QStringList());
     if (language) {
+        const QString file = LanguageFilePath(commandContext.settings.folder, *language);
+        if (!QFileInfo::exists(file))
+            context.err() << "velarix-cli: " << Msg(436) << file << Qt::endl;
         LoadLanguageFile(Messages(), commandContext.settings.folder, *language);
     } else {
         LoadLanguage(Messages(), commandContext.settings);

@@ -60,12 +60,16 @@ std::optional<std::pair<int, SatelliteField>> SatelliteNamed(const QString& key)
     return std::nullopt;
 }
 
-// Does what a person does on the page for KEY=VALUE; the fault in words when
-// the key or the entry is not one of the page's.
+}  // namespace
+
 std::optional<QString> SetField(InterpretedFields& fields, const QString& key,
                                 const QString& value) {
     if (const auto field = InterpretedFields::FieldNamed(key)) {
         if (InterpretedFields::KindOf(*field) == FieldKind::Number) {
+            // A field of characters has room for so many digits; more would be cut.
+            const int room = fields.MaxLength(*field);
+            if (InterpretedFields::HoldsCharacters(*field) && value.size() > room)
+                return key + QStringLiteral(" takes at most %1 digits").arg(room);
             fields.LeaveNumber(*field, value);
             return std::nullopt;
         }
@@ -77,17 +81,20 @@ std::optional<QString> SetField(InterpretedFields& fields, const QString& key,
             return std::nullopt;
         }
         const qsizetype entry = entries.indexOf(value);
-        if (entry < 0 || entry == entries.size() - 1) {
-            return key + QStringLiteral(" takes one of: ") +
-                   entries.mid(0, entries.size() - 1).join(", ") + QStringLiteral(", or raw:HEX");
+        if (entry < 0) {
+            return key + QStringLiteral(" takes one of: ") + entries.join(", ") +
+                   QStringLiteral(", or raw:HEX");
         }
-        fields.ChooseEntry(*field, static_cast<int>(entry), QString());
+        // "otro" keeps the raw view's text, as choosing it on the page does.
+        fields.ChooseEntry(*field, static_cast<int>(entry), fields.Choice(*field).raw);
         return std::nullopt;
     }
     const auto satellite = SatelliteNamed(key);
     if (!satellite) return QStringLiteral("no field named ") + key;
     const auto [record, field] = *satellite;
     const QStringList entries = fields.SatelliteEntries(record, field);
+    if (field == SatelliteField::Name && value.size() > fields.NameLength(record))
+        return key + QStringLiteral(" takes at most %1 characters").arg(fields.NameLength(record));
     if (field == SatelliteField::Name || entries.isEmpty()) {
         fields.LeaveSatelliteText(record, field, value);
         return std::nullopt;
@@ -97,8 +104,6 @@ std::optional<QString> SetField(InterpretedFields& fields, const QString& key,
     fields.ChooseSatelliteEntry(record, field, static_cast<int>(entry));
     return std::nullopt;
 }
-
-}  // namespace
 
 int EepromConvert(CliContext& context) {
     const auto in = context.TakeOption("-i");

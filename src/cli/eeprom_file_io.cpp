@@ -1,6 +1,7 @@
 #include "eeprom_file_io.h"
 
 #include "eeprom/eeprom_image.h"
+#include "output_file.h"
 #include "shell/operation_frame.h"
 #include "shell/whole_file.h"
 
@@ -14,13 +15,13 @@ std::optional<EepromFormat> TakeFormat(CliContext& context, const QString& name,
 }
 
 std::optional<int> LoadEepromFile(CliContext& context, const QString& path, EepromFormat format,
-                                  EepromImage& image) {
-    const FileRead file = ReadWholeFile(path);
+                                  EepromImage& image, EepromRows* defined) {
+    const FileRead file = ReadFileHead(path, EepromFileReadLimit(format));
     if (!file.ok()) {
         context.err() << file.error << Qt::endl;
         return kBadUsage;
     }
-    if (const auto refused = ReadEepromFile(image, file.bytes, format)) {
+    if (const auto refused = ReadEepromFile(image, file.bytes, format, defined)) {
         context.err() << path << ": " << DisplayedText(*refused) << Qt::endl;
         return kBadUsage;
     }
@@ -29,11 +30,7 @@ std::optional<int> LoadEepromFile(CliContext& context, const QString& path, Eepr
 
 int SaveEepromFile(CliContext& context, const QString& path, EepromFormat format,
                    const EepromImage& image) {
-    if (const auto error = WriteWholeFile(path, WriteEepromFile(image, format))) {
-        context.err() << *error << Qt::endl;
-        return kFailed;
-    }
-    return kDone;
+    return WriteOutput(context, path, WriteEepromFile(image, format));
 }
 
 }  // namespace velarix::cli

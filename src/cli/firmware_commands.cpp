@@ -1,5 +1,7 @@
 #include "firmware_commands.h"
 
+#include "table_commands.h"
+
 #include <memory>
 #include <optional>
 
@@ -111,11 +113,6 @@ QString UnexpectedArgument(const CliContext& context) {
 
 }  // namespace
 
-FlashTableSource& FlashTableImage() {
-    static FlashTableSource source;
-    return source;
-}
-
 SimulatorSource& BuiltInSimulator() {
     static SimulatorSource source;
     return source;
@@ -168,11 +165,7 @@ int UploadFirmware(CliContext& context) {
         }
         image = read.bytes;
     } else {
-        if (!FlashTableImage()) {
-            return context.BadUsage(
-                QStringLiteral("--table needs the channel tables, which this build lacks"));
-        }
-        auto rebuilt = FlashTableImage()(*table);
+        auto rebuilt = RebuiltFlashTable(*table, context.settings);
         if (const auto* message = std::get_if<QString>(&rebuilt)) {
             context.err() << DisplayedText(*message) << Qt::endl;
             return kBadUsage;
@@ -188,7 +181,7 @@ int UploadFirmware(CliContext& context) {
         if (simulator) {
             maker = [simulator] { return std::make_unique<SimParallelPort>(simulator->pcPort); };
         }
-        return OpenParallelPort(lpt.spec, lpt.base, maker);
+        return OpenParallelPort(lpt.portName, lpt.base, maker);
     };
     return RunToTheEnd(context, session, [&] { return session.upload.StartUpload(image); });
 }

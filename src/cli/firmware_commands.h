@@ -19,11 +19,6 @@ int UploadFirmware(CliContext& context);
 // firmware check-lpt
 int CheckDecoderLpt(CliContext& context);
 
-// Rebuilds the FLASH channel table of a table file into the image to send,
-// or gives the message to show. Empty until the channel tables are built in.
-using FlashTableSource = std::function<std::variant<QByteArray, QString>(const QString& file)>;
-FlashTableSource& FlashTableImage();
-
 // The simulated decoder `--lpt sim` puts on the cables; when empty each
 // command makes its own. Tests hand in one whose knobs they set.
 using SimulatorSource = std::function<sim::WiredDecoder*()>;

@@ -1,11 +1,17 @@
 #include "jtag_commands.h"
 
+#include "table_commands.h"
+
 #include <QFileInfo>
 #include <memory>
 
 #include "eeprom/eeprom_image.h"
+#include "eeprom/hex.h"
 #include "eeprom_file_io.h"
 #include "jtag/cpu_identification.h"
+#include "jtag/firmware_checksums.h"
+#include "jtag/flash_erase.h"
+#include "jtag/flash_programming.h"
 #include "jtag/jtag_operation.h"
 #include "jtag/memory_readout.h"
 #include "jtag_target.h"
@@ -110,10 +116,31 @@ int StatusOf(const ReadResult& result) {
     return result.outcome == ReadOutcome::Done ? kDone : kFailed;
 }
 
+// How often `--on-error retry` retries one block before it gives up.
+constexpr int kRetriesPerBlock = 3;
+
+// A whole file, or the page's message and the status of an input refused.
+std::optional<QByteArray> ReadInput(CliContext& context, const QString& path, int& status) {
+    FileRead file = ReadWholeFile(path);
+    if (!file.ok()) {
+        context.err() << Msg(200) << Qt::endl << file.error << Qt::endl;
+        status = kBadUsage;
+        return std::nullopt;
+    }
+    return std::move(file.bytes);
+}
+
+// A hexadecimal option as the checksum-position box holds it: up to 6 digits.
+std::optional<QString> TakeChecksumPosition(const QString& text) {
+    const QString upper = text.toUpper();
+    if (upper.isEmpty() || upper.size() > 6 || !IsHexText(upper)) return std::nullopt;
+    return upper;
+}
+
 }  // namespace
 
 JtagTableSaver& JtagTableSaving() {
-    static JtagTableSaver saver;
+    static JtagTableSaver saver = SaveReadOutTables;
     return saver;
 }
 
@@ -170,11 +197,6 @@ int JtagRead(CliContext& context) {
         };
     } else {
         const JtagTableSaver& saver = JtagTableSaving();
-        if (!saver) {
-            return context.BadUsage(QStringLiteral("--to ") + to +
-                                    QStringLiteral(" needs the channel tables, which this "
-                                                   "build does not have yet"));
-        }
         auto save = [&, ram = destination == ReadDestination::RamTable](const QByteArray& bytes) {
             saveError = saver(bytes, ram, *out, context.settings);
         };
@@ -217,6 +239,136 @@ int JtagReadEeprom(CliContext& context) {
                                                 *address, *length, delivery);
     if (result.outcome != ReadOutcome::Done) return kFailed;
     return SaveEepromFile(context, *out, *format, image);
+}
+
+}  // namespace velarix::cli
+
+namespace velarix::cli {
+
+// The page's options for this run: --force, --no-verify, --add-checksum POS;
+// a failing block is answered by --on-error. --dry-run prints, per block,
+// what a write would do, and changes nothing.
+int JtagWrite(CliContext& context) {
+    JtagCommand command(context, {LogPane::Jtag, LogPane::Eeprom});
+    const auto address = context.TakeOption(QStringLiteral("--address"));
+    const auto in = context.TakeOption(QStringLiteral("-i"));
+    const auto checksum = context.TakeOption(QStringLiteral("--add-checksum"));
+    const QString onError =
+        context.TakeOption(QStringLiteral("--on-error")).value_or(QStringLiteral("abort"));
+    const bool force = context.TakeFlag(QStringLiteral("--force"));
+    const bool noVerify = context.TakeFlag(QStringLiteral("--no-verify"));
+    const bool dryRun = context.TakeFlag(QStringLiteral("--dry-run"));
+    if (const auto status = command.TakeOptions()) return *status;
+    if (!address || !in)
+        return context.BadUsage(QStringLiteral("jtag write needs --address and -i FILE"));
+    static const QStringList answers{"abort", "retry", "ignore"};
+    const qsizetype answer = answers.indexOf(onError);
+    if (answer < 0)
+        return context.BadUsage(QStringLiteral("--on-error takes abort, retry or ignore"));
+    std::optional<QString> position;
+    if (checksum) {
+        position = TakeChecksumPosition(*checksum);
+        if (!position)
+            return context.BadUsage(QStringLiteral("--add-checksum takes a hexadecimal position"));
+    }
+    if (const auto status = command.NoLeftovers()) return *status;
+    int status = kDone;
+    auto image = ReadInput(context, *in, status);
+    if (!image) return status;
+
+    Settings& settings = context.settings;
+    if (force) settings.forceFlash = true;
+    if (noVerify) settings.verifyFlash = false;
+    if (position) {
+        settings.addFirmwareChecksum = true;
+        settings.checksumPosition = *position;
+    }
+    command.Frame().abortRetryIgnoreAnswer = static_cast<AbortRetryIgnore>(answer);
+    WriteOptions options;
+    options.dryRun = dryRun;
+    options.retriesPerBlock = kRetriesPerBlock;
+    const SendResult result =
+        WriteImageToTarget(command.Environment(), *address, std::move(*image), options);
+    if (dryRun) {
+        for (const BlockPlan& block : result.plan)
+            context.out() << BlockPlanLine(block) << Qt::endl;
+        if (result.ramChanges) {
+            context.out() << RamPlanLine(std::uint32_t(HexToInt(AddressOnLeaving(*address))),
+                                         result.size, *result.ramChanges)
+                          << Qt::endl;
+        }
+        return result.outcome == SendOutcome::DryRun ? kDone : kFailed;
+    }
+    return result.outcome == SendOutcome::Done ? kDone : kFailed;
+}
+
+int JtagWriteEeprom(CliContext& context) {
+    JtagCommand command(context, {LogPane::Jtag});
+    const auto address = context.TakeOption(QStringLiteral("--address"));
+    const auto length = context.TakeOption(QStringLiteral("--length"));
+    const auto in = context.TakeOption(QStringLiteral("-i"));
+    QString error;
+    const auto format = TakeFormat(context, QStringLiteral("--format"), error);
+    if (!format) return context.BadUsage(error);
+    if (const auto status = command.TakeOptions()) return *status;
+    if (!address || !length || !in) {
+        return context.BadUsage(
+            QStringLiteral("jtag write-eeprom needs --address, --length and -i FILE"));
+    }
+    if (const auto status = command.NoLeftovers()) return *status;
+    EepromImage image;
+    if (const auto status = LoadEepromFile(context, *in, *format, image)) return *status;
+    const SendResult result = WriteEepromToTarget(command.Environment(), *address, *length, image);
+    return result.outcome == SendOutcome::Done ? kDone : kFailed;
+}
+
+// Without --yes the warning is answered with Cancel: nothing is erased.
+int JtagErase(CliContext& context) {
+    JtagCommand command(context, {LogPane::Jtag});
+    const auto address = context.TakeOption(QStringLiteral("--address"));
+    const bool byBlocks = context.TakeFlag(QStringLiteral("--by-blocks"));
+    const bool yes = context.TakeFlag(QStringLiteral("--yes"));
+    if (const auto status = command.TakeOptions()) return *status;
+    if (!address) return context.BadUsage(QStringLiteral("jtag erase needs --address"));
+    if (const auto status = command.NoLeftovers()) return *status;
+    command.Frame().okAnswer = yes;
+    const EraseResult result =
+        EraseFromPage(command.Environment(), *address,
+                      byBlocks ? EraseMethod::ByBlocks : EraseMethod::OneCommand);
+    return result.outcome == EraseOutcome::Done ? kDone : kFailed;
+}
+
+// The checksums of the file as it is, one per line on standard output; with
+// -o the file stamped with them, or unchanged when the table does not fit.
+int FirmwareChecksum(CliContext& context) {
+    const auto in = context.TakeOption(QStringLiteral("-i"));
+    const auto positionText = context.TakeOption(QStringLiteral("--position"));
+    const auto out = context.TakeOption(QStringLiteral("-o"));
+    if (!in) return context.BadUsage(QStringLiteral("checksum needs -i FIRMWARE"));
+    if (!context.Rest().isEmpty())
+        return context.BadUsage(QStringLiteral("unexpected argument: ") + context.Rest().first());
+    const auto position =
+        TakeChecksumPosition(positionText.value_or(context.settings.checksumPosition));
+    if (!position)
+        return context.BadUsage(QStringLiteral("--position takes a hexadecimal position"));
+    int status = kDone;
+    auto image = ReadInput(context, *in, status);
+    if (!image) return status;
+    const FirmwareChecksums sums = ComputeFirmwareChecksums(*image, nullptr);
+    if (sums.shortImage) context.err() << Msg(421) << Qt::endl;
+    for (std::uint32_t crc : sums.crcs) context.out() << HexText(crc, 8) << Qt::endl;
+    if (!out) return kDone;
+    const std::int64_t at = HexToInt(*position);
+    if (ChecksumTableFits(at, image->size())) {
+        image->replace(at, kChecksumTableSize, sums.table);
+    } else {
+        context.err() << Msg(426) << Qt::endl;
+    }
+    if (const auto error = WriteWholeFile(*out, *image)) {
+        context.err() << *error << Qt::endl;
+        return kFailed;
+    }
+    return kDone;
 }
 
 }  // namespace velarix::cli

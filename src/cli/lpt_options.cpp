@@ -10,14 +10,14 @@ std::optional<QString> TakeLptOptions(CliContext& context, LptChoice& choice) {
         context.Rest().indexOf(QStringLiteral("--lpt")) + 1 >= context.Rest().size()) {
         return QStringLiteral("--lpt needs a PORT");
     }
-    const auto spec = context.TakeOption("--lpt");
-    if (!spec) return std::nullopt;
-    if (!IsPortSpec(*spec, &choice.base)) {
+    const auto portName = context.TakeOption("--lpt");
+    if (!portName) return std::nullopt;
+    if (!IsPortSpec(*portName, &choice.base)) {
         return QStringLiteral(
                    "--lpt takes 278, 378, 3BC, A068, 2000, /dev/parportN, unix:PATH or sim, not ") +
-               *spec;
+               *portName;
     }
-    choice.spec = *spec;
+    choice.portName = *portName;
     return std::nullopt;
 }
 

@@ -11,9 +11,9 @@ namespace velarix::cli {
 // The parallel port a command works on: `--lpt` as given (empty for the
 // settings' I/O range) and the register base the protocols use.
 struct LptChoice {
-    QString spec;
+    QString portName;
     std::uint16_t base = 0x378;
-    bool BuiltInSimulator() const { return spec == QLatin1String("sim"); }
+    bool BuiltInSimulator() const { return portName == QLatin1String("sim"); }
 };
 
 // Takes --lpt PORT: a base address (278, 378, 3BC, A068, 2000: direct port

@@ -1,5 +1,6 @@
 #include "picture_commands.h"
 
+#include "output_file.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_files.h"
 #include "shell/whole_file.h"
@@ -7,6 +8,8 @@
 namespace velarix::cli {
 
 namespace {
+
+constexpr qint64 kFrameBytesUsed = 640000;
 
 struct PictureArgs {
     QString in, out;
@@ -69,20 +72,17 @@ std::optional<QString> TakePictureArgs(CliContext& context, PictureArgs& args) {
 int PictureDecode(CliContext& context) {
     PictureArgs args{};
     if (const auto fault = TakePictureArgs(context, args)) return context.BadUsage(*fault);
-    const FileRead dump = ReadWholeFile(args.in);
+    // Only the first 640,000 bytes of a dump are ever decoded.
+    const FileRead dump = ReadFileHead(args.in, kFrameBytesUsed);
     if (!dump.ok()) {
         context.err() << dump.error << Qt::endl;
         return kBadUsage;
     }
     const QImage picture =
         ShapePicture(DecodePicture(dump.bytes, args.width, args.height), args.shape);
-    const auto error =
-        args.jpeg ? SaveJpeg(picture, args.out, args.quality) : SaveBmp(picture, args.out);
-    if (error) {
-        context.err() << *error << Qt::endl;
-        return kFailed;
-    }
-    return kDone;
+    return WriteOutputThrough(context, args.out, [&](const QString& path) {
+        return args.jpeg ? SaveJpeg(picture, path, args.quality) : SaveBmp(picture, path);
+    });
 }
 
 }  // namespace velarix::cli

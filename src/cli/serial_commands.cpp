@@ -6,6 +6,7 @@
 #include "eeprom/hex.h"
 #include "eeprom/hex_editing.h"
 #include "eeprom_file_io.h"
+#include "output_file.h"
 #include "serial/serial_tasks.h"
 #include "serial_options.h"
 #include "shell/message_table.h"
@@ -76,13 +77,20 @@ std::optional<int> TakeEepromArgs(CliContext& context, const QString& fileOption
     return std::nullopt;
 }
 
-// Opens the port and runs one transfer to its end.
-int Transfer(CliContext& context, Session& session, const EepromArgs& args,
-             EepromOperation operation) {
-    if (const auto error = session.tasks.OpenPort(args.serial.port, args.serial.settings)) {
+// Opens the port the options or the settings name, saying which.
+std::optional<int> OpenPort(CliContext& context, Session& session, const SerialChoice& serial) {
+    context.err() << Msg(430) << serial.port << Qt::endl;
+    if (const auto error = session.tasks.OpenPort(serial.port, serial.settings)) {
         context.err() << *error << Qt::endl;
         return kFailed;
     }
+    return std::nullopt;
+}
+
+// Opens the port and runs one transfer to its end.
+int Transfer(CliContext& context, Session& session, const EepromArgs& args,
+             EepromOperation operation) {
+    if (const auto failed = OpenPort(context, session, args.serial)) return *failed;
     session.editing.SetSelectedRow(static_cast<std::uint8_t>(args.row + 1));
     std::optional<TransferOutcome> outcome;
     session.tasks.transfer.finished = [&](TransferOutcome o) { outcome = o; };
@@ -96,6 +104,11 @@ int Transfer(CliContext& context, Session& session, const EepromArgs& args,
 int EepromRead(CliContext& context) {
     EepromArgs args;
     if (const auto usage = TakeEepromArgs(context, "-o", args)) return *usage;
+    // A whole read would be lost on an output that cannot be written.
+    if (const auto fault = CheckOutput(args.file)) {
+        context.err() << *fault << Qt::endl;
+        return kFailed;
+    }
     Session session(context, {LogPane::Eeprom});
     const int status = Transfer(context, session, args, EepromOperation::Read);
     if (status != kDone) return status;
@@ -106,12 +119,31 @@ namespace {
 
 // Write and verify send the image read from the file given with -i; a
 // verification lists the rows that differ on standard output, by address.
+// The rows a transfer of the chosen length covers.
+EepromRows RowsOf(const EepromArgs& args) {
+    EepromRows rows;
+    if (args.length == EepromLength::SelectedRow) return rows.set(args.row);
+    const int count = args.length == EepromLength::Whole ? EepromImage::kRows : 11;
+    for (int row = 0; row < count; ++row) rows.set(row);
+    return rows;
+}
+
 int TransferFile(CliContext& context, EepromOperation operation) {
     EepromArgs args;
     if (const auto usage = TakeEepromArgs(context, "-i", args)) return *usage;
     Session session(context, {LogPane::Eeprom});
-    if (const auto refused = LoadEepromFile(context, args.file, args.format, session.image)) {
+    EepromRows defined;
+    if (const auto refused =
+            LoadEepromFile(context, args.file, args.format, session.image, &defined)) {
         return *refused;
+    }
+    // Rows the file leaves out would be written from the empty image, FF.
+    const EepromRows needed = RowsOf(args);
+    if (operation == EepromOperation::Write && (needed & ~defined).any()) {
+        context.err() << args.file << ": " << Msg(433) << '\n'
+                      << Msg(434) << (needed & defined).count() << Msg(435) << needed.count()
+                      << Qt::endl;
+        return kBadUsage;
     }
     const int status = Transfer(context, session, args, operation);
     const auto& rows = session.tasks.transfer.MismatchedRows();
@@ -138,10 +170,7 @@ int TerminalLines(CliContext& context) {
     }
     if (context.Rest().isEmpty()) return context.BadUsage(QStringLiteral("terminal needs a LINE"));
     Session session(context, {});
-    if (const auto error = session.tasks.OpenPort(serial.port, serial.settings)) {
-        context.err() << *error << Qt::endl;
-        return kFailed;
-    }
+    if (const auto failed = OpenPort(context, session, serial)) return *failed;
     Terminal& terminal = session.tasks.terminal;
     terminal.addChecksum = !noChecksum;
     bool answered = false;

@@ -157,14 +157,6 @@ void ChoosePosition(CliContext& context, int& changed, int& other, int position,
         context.err() << Msg(caption) << ' ' << TablePositionEntries()[changed] << Qt::endl;
 }
 
-// The save of "Guardar como...", the file type chosen by the name.
-SaveKind SaveKindOfName(const QString& path) {
-    const QString suffix = path.section(QLatin1Char('.'), -1).toLower();
-    if (suffix == QLatin1String("txt")) return SaveKind::Text;
-    if (suffix == QLatin1String("htm") || suffix == QLatin1String("html")) return SaveKind::Html;
-    return SaveKind::TableImage;
-}
-
 // The list positions chosen with --tcs and --tpt.
 void ChoosePositions(CliContext& context, const TableArgs& args) {
     Settings& s = context.settings;
@@ -195,7 +187,7 @@ int TablesSave(CliContext& context) {
     ChooserFrame frame(context.err(), args.sections);
     if (const auto status = LoadTables(context, args, tables, frame)) return *status;
     ChoosePositions(context, args);
-    return Save(context, tables, args.out, SaveKindOfName(args.out), args.transponders);
+    return Save(context, tables, args.out, SaveKindOfFileName(args.out), args.transponders);
 }
 
 // Every OP is read against the loaded tables before any is applied; an OP
@@ -220,7 +212,32 @@ int TablesEdit(CliContext& context) {
             return context.BadUsage(*refused);
     }
     ChoosePositions(context, args);
-    return Save(context, tables, args.out, SaveKindOfName(args.out), args.transponders);
+    return Save(context, tables, args.out, SaveKindOfFileName(args.out), args.transponders);
+}
+
+std::optional<QString> SaveReadOutTables(const QByteArray& bytes, bool ram, const QString& path,
+                                         const Settings& settings) {
+    Settings own = settings;
+    ChannelTables tables(own);
+    QString shown;
+    QTextStream messages(&shown);
+    TextFrame frame(messages, {}, false);
+    if (!tables.LoadTable(bytes, ram ? TableKind::RamTable : TableKind::FlashImage, frame))
+        return shown.trimmed();
+    return SaveTables(tables, path, SaveKindOfFileName(path), tables.Channels(), HtmlStyle{});
+}
+
+std::variant<QByteArray, QString> RebuiltFlashTable(const QString& file,
+                                                    const Settings& settings) {
+    const FileRead read = ReadWholeFile(file);
+    if (!read.ok()) return Msg(200) + QStringLiteral("\n") + read.error;
+    Settings own = settings;
+    ChannelTables tables(own);
+    QString shown;
+    QTextStream messages(&shown);
+    TextFrame frame(messages, {}, false);
+    if (!tables.LoadTable(read.bytes, TableKind::FlashImage, frame)) return shown.trimmed();
+    return tables.FlashImageToSend();
 }
 
 }  // namespace velarix::cli

@@ -45,8 +45,9 @@ JtagSubPage::JtagSubPage(QWidget* page, Settings& settings) : QObject(page), set
     }
 
     BindHexField(trap_, 8, [this](const QString& text) { settings_.trapAddress = text; });
-    OnFocusOut(trap_->lineEdit(),
-               [this] { trap_->setEditText(AlignTrapAddress(trap_->currentText())); });
+    // The focus of an editable list is the list's own: its line edit is only
+    // told of the focus by the list, past any event filter of its own.
+    OnFocusOut(trap_, [this] { trap_->setEditText(AlignTrapAddress(trap_->currentText())); });
     BindHexField(checksumPosition_, 6,
                  [this](const QString& text) { settings_.checksumPosition = text; });
     connect(verify_, &QCheckBox::toggled, this, [this](bool on) { settings_.verifyFlash = on; });

@@ -54,9 +54,12 @@ TuningSubPage::TuningSubPage(QWidget* page, Settings& settings)
     };
     digits(lnbLow_, &Settings::lnbLow, "9750");
     digits(lnbHigh_, &Settings::lnbHigh, "10600");
+    // The rule runs on the typed text and may set other text at once, before
+    // the typed text's own change arrives here: what is kept is what the
+    // field shows now, never the text the signal carried.
     for (int i = 0; i < 4; ++i) {
         connect(satellites_[i], &QLineEdit::textChanged, this,
-                [this, i](const QString& text) { settings_.satellites[i] = text; });
+                [this, i] { settings_.satellites[i] = satellites_[i]->text(); });
     }
     for (int i = 0; i < 2; ++i) {
         connect(satellites_[i], &QLineEdit::textEdited, this, [this] { ApplyNameRule(); });
@@ -93,6 +96,8 @@ void TuningSubPage::ApplyNameRule() {
     const auto [a, b] = SatelliteNameRule(satellites_[0]->text(), satellites_[1]->text());
     if (satellites_[0]->text() != a) satellites_[0]->setText(a);
     if (satellites_[1]->text() != b) satellites_[1]->setText(b);
+    settings_.satellites[0] = a;
+    settings_.satellites[1] = b;
 }
 
 std::array<QString, 4> TuningSubPage::SatelliteFields() const {

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
 namespace velarix::gui {
@@ -55,14 +57,55 @@ W* Named(QWidget* parent, const char* name) {
     return widget;
 }
 
+// The width a line edit needs to show `text` whole, by its style.
+int WidthFor(const QLineEdit* box, const QString& text) {
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+    const QMargins margins = box->textMargins() + box->contentsMargins();
+    // QLineEdit keeps 2 pixels on each side of its text.
+    const int inner =
+        box->fontMetrics().horizontalAdvance(text) + 2 * 2 + margins.left() + margins.right();
+    return box->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, box->fontMetrics().height()),
+                           box)
+        .width();
+}
+
+// A box at least wide enough for `digits` digits.
+void FitDigits(QLineEdit* box, int digits) {
+    box->setMinimumWidth(WidthFor(box, QString(digits, QLatin1Char('0'))));
+}
+
 QLineEdit* HexBox(QWidget* parent, const char* name, int width) {
     auto* box = Named<QLineEdit>(parent, name);
     box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     box->setMaxLength(width);
     box->setReadOnly(true);
-    box->setMinimumWidth(
-        box->fontMetrics().horizontalAdvance(QString(std::max(width, 6) + 2, QLatin1Char('0'))));
+    FitDigits(box, std::max(width, 6));
     return box;
+}
+
+// A caption takes a second line rather than push the controls off the page.
+QLabel* Caption(QWidget* parent, const char* name) {
+    auto* label = Named<QLabel>(parent, name);
+    label->setWordWrap(true);
+    return label;
+}
+
+// A list at least as wide as its longest entry, or (editable) as the text
+// it may hold.
+void FitEntries(QComboBox* list, const QString& longestText = QString()) {
+    int widest = list->fontMetrics().horizontalAdvance(longestText) + (list->isEditable() ? 4 : 0);
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.editable = list->isEditable();
+    list->setMinimumWidth(list->style()
+                              ->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                 QSize(widest, list->fontMetrics().height()), list)
+                              .width());
 }
 
 bool IsText(SatelliteField field) {
@@ -84,7 +127,7 @@ FieldsPage::FieldsPage(QWidget* page, InterpretedFields& fields) : QObject(page)
     layout->addLayout(grid);
     for (int i = 0; i < kFieldCount; ++i) {
         const auto field = static_cast<Field>(i);
-        grid->addWidget(Named<QLabel>(area, kFieldNames[i].caption), i, 0);
+        grid->addWidget(Caption(area, kFieldNames[i].caption), i, 0);
         if (InterpretedFields::KindOf(field) == FieldKind::Choice) {
             BuildChoice(area, field, i);
         } else {
@@ -94,14 +137,15 @@ FieldsPage::FieldsPage(QWidget* page, InterpretedFields& fields) : QObject(page)
         grid->addWidget(control, i, 1);
         grid->addWidget(lists_[i] ? edits_[i] : displays_[i], i, 2);
     }
-    grid->setColumnStretch(3, 1);
-    auto* records = new QHBoxLayout;
-    records->addWidget(BuildSatellite(area, 0));
-    records->addWidget(BuildSatellite(area, 1));
-    records->addStretch(1);
-    layout->addLayout(records);
+    grid->setColumnStretch(0, 1);  // the captions take what the controls leave
+    // The two records one under the other: side by side they would not fit
+    // the smallest window.
+    layout->addWidget(BuildSatellite(area, 0));
+    layout->addWidget(BuildSatellite(area, 1));
     layout->addStretch(1);
     scroll->setWidget(area);
+    // The page scrolls down, never sideways.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 void FieldsPage::BuildChoice(QWidget* area, Field field, int row) {
@@ -124,7 +168,10 @@ void FieldsPage::BuildChoice(QWidget* area, Field field, int row) {
 void FieldsPage::BuildNumber(QWidget* area, Field field, int row) {
     auto* box = Named<QLineEdit>(area, kFieldNames[row].control);
     auto* display = HexBox(area, kFieldNames[row].box, fields_.MaxLength(field) * 2);
-    box->setMaxLength(fields_.MaxLength(field));
+    // A box's own length limit would cut a pasted or stored number to its
+    // first digits; only the fixed-width fields of characters have one.
+    if (InterpretedFields::HoldsCharacters(field)) box->setMaxLength(fields_.MaxLength(field));
+    FitDigits(box, fields_.MaxLength(field));
     edits_[row] = box;
     displays_[row] = display;
     connect(box, &QLineEdit::textEdited, this, [this, field, box](const QString& text) {
@@ -142,13 +189,17 @@ QWidget* FieldsPage::BuildSatellite(QWidget* parent, int record) {
     const SatelliteNames& names = kSatelliteNames[record];
     auto* group = Named<QGroupBox>(parent, names.group);
     auto* grid = new QGridLayout(group);
+    grid->setColumnStretch(4, 1);
     for (int i = 0; i < kSatelliteFieldCount; ++i) {
         const auto field = static_cast<SatelliteField>(i);
-        grid->addWidget(Named<QLabel>(group, names.captions[i]), i, 0);
+        // The name on a row of its own, the other fields two by two.
+        const int gridRow = i == 0 ? 0 : 1 + (i - 1) / 2;
+        const int gridColumn = i == 0 ? 0 : 2 * ((i - 1) % 2);
+        grid->addWidget(Named<QLabel>(group, names.captions[i]), gridRow, gridColumn);
         QWidget* control = nullptr;
         if (IsText(field)) {
             auto* box = Named<QLineEdit>(group, names.controls[i]);
-            box->setMaxLength(5);
+            FitDigits(box, 5);
             connect(box, &QLineEdit::textEdited, this,
                     [this, record, field, box](const QString& text) {
                         const QString filtered = fields_.FilterSatelliteText(record, field, text);
@@ -165,6 +216,8 @@ QWidget* FieldsPage::BuildSatellite(QWidget* parent, int record) {
                 list->setEditable(true);
                 list->setInsertPolicy(QComboBox::NoInsert);
                 list->lineEdit()->setMaxLength(fields_.NameLength(record));
+                // Room for a full-width name of the widest letter.
+                FitEntries(list, QString(fields_.NameLength(record), QLatin1Char('W')));
                 QLineEdit* edit = list->lineEdit();
                 connect(edit, &QLineEdit::textEdited, this,
                         [this, record, edit](const QString& text) {
@@ -181,9 +234,14 @@ QWidget* FieldsPage::BuildSatellite(QWidget* parent, int record) {
                     fields_.ChooseSatelliteEntry(record, field, entry);
                 });
             }
+            if (field != SatelliteField::Name) FitEntries(list);
             control = list;
         }
-        grid->addWidget(control, i, 1);
+        if (i == 0) {
+            grid->addWidget(control, gridRow, 1, 1, 3, Qt::AlignLeft);
+        } else {
+            grid->addWidget(control, gridRow, gridColumn + 1);
+        }
         satellites_[record][i] = control;
     }
     return group;
@@ -213,6 +271,7 @@ void FieldsPage::Refresh() {
             const QSignalBlocker quiet(lists_[i]);
             lists_[i]->clear();
             lists_[i]->addItems(fields_.Entries(field));
+            FitEntries(lists_[i]);  // the entries may be of another language
             ShowChoice(field, fields_.Choice(field));
         } else {
             const NumberView view = fields_.Number(field);

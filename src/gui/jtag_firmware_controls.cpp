@@ -38,15 +38,11 @@ JtagFirmwareControls::JtagFirmwareControls(QWidget* column, Settings& settings)
                 [this, i] { Choose(static_cast<ReadDestination>(i)); });
     }
 
-    // "Enviar" and "Borrar Chip" are for writing to the decoder, which is
-    // still to come; they stand here disabled.
     eraseButton = MakeButton(column, "Button23", {0, 252, kWidth, kRow});
     auto* method = MakeGroup(column, "GroupBox21", {0, 280, kWidth, 60});
     eraseMethods[0] = MakeRadio(method, "RadioButton16", {8, 20, kWidth - 12, 19});
     eraseMethods[1] = MakeRadio(method, "RadioButton17", {8, 39, kWidth - 12, 19});
     eraseMethods[1]->setChecked(true);
-    for (QWidget* notYet : std::initializer_list<QWidget*>{sendButton, eraseButton, method})
-        notYet->setEnabled(false);
 
     BindBox(address, AddressOnLeaving, &Settings::jtagAddress);
     BindBox(length, LengthOnLeaving, &Settings::jtagLength);
@@ -85,6 +81,10 @@ void JtagFirmwareControls::Choose(ReadDestination destination) {
         settings_.jtagAddress = range->address;
         settings_.jtagLength = range->length;
     }
+}
+
+EraseMethod JtagFirmwareControls::ChosenEraseMethod() const {
+    return eraseMethods[0]->isChecked() ? EraseMethod::ByBlocks : EraseMethod::OneCommand;
 }
 
 std::optional<ReadDestination> JtagFirmwareControls::Destination() const {

@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 
+#include "jtag/flash_erase.h"
 #include "jtag/memory_readout.h"
 
 namespace velarix {
@@ -33,6 +34,8 @@ public:
     void Refresh();
     // The destination chosen; none when a settings file left every option off.
     std::optional<ReadDestination> Destination() const;
+    // The method " Método de borrado " shows chosen.
+    EraseMethod ChosenEraseMethod() const;
     QString AddressText() const { return address->currentText(); }
     QString LengthText() const { return length->currentText(); }
 

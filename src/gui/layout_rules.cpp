@@ -1,5 +1,7 @@
 #include "layout_rules.h"
 
+#include <algorithm>
+
 #include "shell/transfer_rate.h"
 
 namespace velarix::gui {
@@ -87,6 +89,33 @@ ConfigurationPageLayout LayOutConfigurationPage(QSize page, QSize button) {
     return {QRect(0, 0, page.width(), page.height() - 32),
             QRect(page.width() / 2 - button.width() / 2, page.height() - 25, button.width(),
                   button.height())};
+}
+
+QPoint PlaceOnScreen(QRect window, const QList<QRect>& screens) {
+    const QRect titleStart(window.topLeft(),
+                           QSize(std::min(window.width(), 100), std::min(window.height(), 20)));
+    for (const QRect& screen : screens) {
+        if (screen.contains(titleStart)) return window.topLeft();
+    }
+    // The screen nearest to the window's centre.
+    const QPoint centre = window.center();
+    const QRect* nearest = nullptr;
+    double best = 0;
+    for (const QRect& screen : screens) {
+        const double dx = std::max({screen.left() - centre.x(), 0, centre.x() - screen.right()});
+        const double dy = std::max({screen.top() - centre.y(), 0, centre.y() - screen.bottom()});
+        const double distance = dx * dx + dy * dy;
+        if (!nearest || distance < best) {
+            nearest = &screen;
+            best = distance;
+        }
+    }
+    if (!nearest) return window.topLeft();
+    auto onto = [](int at, int size, int first, int room) {
+        return size >= room ? first : std::clamp(at, first, first + room - size);
+    };
+    return {onto(window.x(), window.width(), nearest->x(), nearest->width()),
+            onto(window.y(), window.height(), nearest->y(), nearest->height())};
 }
 
 }  // namespace velarix::gui

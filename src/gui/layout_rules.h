@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <array>
@@ -54,6 +56,12 @@ ConfigurationPageLayout LayOutConfigurationPage(QSize page, QSize button);
 
 // A box of `size` centred in `page`, `lift` pixels above the centre.
 QRect Centred(QSize page, QSize size, int lift = 0);
+
+// Where a window of outer rectangle `window` opens among `screens` (their
+// available rectangles): where it is while the start of its title bar lies
+// on one of them; otherwise moved the least way onto the nearest screen,
+// whole when it fits, its top left corner on it when it does not.
+QPoint PlaceOnScreen(QRect window, const QList<QRect>& screens);
 
 // The smallest outer size of the main window once it is on screen.
 inline constexpr QSize kMinimumWindowSize{756, 570};

@@ -1,21 +1,21 @@
 #include <QApplication>
+#include <QTextStream>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "lpt/port_backend.h"
-#include "shell/title.h"
 #include "sim_parallel_port.h"
 #include "tform1.h"
 #include "trap_routine.h"
+#include "window_options.h"
 #include "wired_decoder.h"
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s\n", velarix::TitleText().toUtf8().constData());
-            return 0;
-        }
+    {
+        QStringList early;
+        for (int i = 1; i < argc; ++i) early << QString::fromLocal8Bit(argv[i]);
+        QTextStream out(stdout), err(stderr);
+        if (const auto status = velarix::gui::EndBeforeTheWindow(early, out, err)) return *status;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velarix"));
@@ -57,8 +57,11 @@ int main(int argc, char** argv) {
         services.extraPorts << demo->servicePort.Path();
         services.selectPort = demo->servicePort.Path();
     }
-    const qsizetype settings = args.indexOf(QStringLiteral("--settings"));
-    if (settings >= 0 && settings + 1 < args.size()) services.settingsFolder = args[settings + 1];
+    {
+        QTextStream err(stderr);
+        velarix::gui::TakeWindowOptions(args, QCoreApplication::applicationDirPath(), services,
+                                        err);
+    }
     if (port >= 0 && port + 1 < args.size()) {
         services.extraPorts << args[port + 1];
         services.selectPort = args[port + 1];

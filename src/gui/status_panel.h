@@ -30,8 +30,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // Each caption at its own width, its value in the room to its right.
+    void LayOutRows();
+    // The value in the fixed-pitch font, made smaller as far as needed for
+    // the whole text to fit its room.
+    void FitValue(int row);
+
+    std::array<QLabel*, 5> captions_{};
     std::array<QLabel*, 5> values_{};
 };
 

@@ -1,6 +1,8 @@
 #include "tform1.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTabBar>
@@ -11,6 +13,7 @@
 #include "channel_dialog.h"
 #include "configuration_page.h"
 #include "eeprom_grid.h"
+#include "shell/message_table.h"
 #include "eeprom_page.h"
 #include "fields_page.h"
 #include "firmware_page.h"
@@ -30,6 +33,15 @@
 #include "widgets.h"
 
 namespace velarix::gui {
+
+namespace {
+
+TableImageToSend ToSend(std::variant<QByteArray, QString> table) {
+    if (auto* message = std::get_if<QString>(&table)) return {{}, *message};
+    return {std::get<QByteArray>(std::move(table)), {}};
+}
+
+}  // namespace
 
 TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TForm1"));
@@ -57,13 +69,40 @@ TForm1::TForm1(WindowServices services, QWidget* parent) : QMainWindow(parent) {
     ConnectPicturePage();
     ConnectJtagPage(services);
     ConnectTuningPage();
+    // The pages that read or send a channel table reach the window's tables.
+    flashTableImage = [this] { return tables_.FlashImageToSend(); };
+    jtagRamTableRead = [this](const QByteArray& bytes) {
+        tables_.LoadTable(bytes, TableKind::RamTable, *frame_);
+    };
+    jtagFlashTableRead = [this](const QByteArray& bytes) {
+        tables_.LoadTable(bytes, TableKind::FlashImage, *frame_);
+    };
+    jtagFlashTableToSend = [this] {
+        // Over JTAG only a flash table is a FLASH channel table to send.
+        if (tables_.RamMode()) return TableImageToSend{{}, Msg(195)};
+        return ToSend(tables_.FlashImageToSend());
+    };
+    jtagRamTableToSend = [this] {
+        const int size = settings_.channelCount == 1 ? 0xEC00 : 0x7600;
+        return ToSend(tables_.RamImageToSend(size));
+    };
     ConnectFirmwarePage(services);
-    move(settings_.left, settings_.top);
     resize(settings_.windowWidth, settings_.windowHeight);
+    move(StoredPlaceOnScreen());
     pages_->setCurrentIndex(settings_.activePage);
     folders_.SetOpenFolder(settings_.openFolder);
     folders_.SetSaveFolder(settings_.saveFolder);
     editing_.SetSelectedRow(1);
+}
+
+// The stored position, brought onto the nearest screen when it lies off
+// every screen (a screen unplugged since, another resolution).
+QPoint TForm1::StoredPlaceOnScreen() const {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+    return PlaceOnScreen(
+        QRect(settings_.left, settings_.top, settings_.windowWidth, settings_.windowHeight),
+        screens);
 }
 
 // The pages go first: an editor still open in a grid commits its text as it
@@ -99,10 +138,11 @@ void TForm1::BuildPages() {
     connect(pages_, &QTabWidget::currentChanged, this, [this] { SetColumnWidths(); });
 }
 
-std::optional<std::pair<FileChoice, QByteArray>> TForm1::AskAndReadFile(const QString& filter) {
+std::optional<std::pair<FileChoice, QByteArray>> TForm1::AskAndReadFile(const QString& filter,
+                                                                        qint64 limit) {
     const auto choice = dialogs_->AskOpen(filter, 1);
     if (!choice) return std::nullopt;
-    FileRead file = ReadWholeFile(choice->path);
+    FileRead file = limit < 0 ? ReadWholeFile(choice->path) : ReadFileHead(choice->path, limit);
     if (!file.ok()) {
         boxes_->Show(BoxKind::Error, file.error);
         return std::nullopt;

@@ -10,6 +10,7 @@
 #include "eeprom/eeprom_image.h"
 #include "eeprom/hex_editing.h"
 #include "eeprom/interpreted_fields.h"
+#include "jtag/flash_programming.h"
 #include "jtag/trap_routine.h"
 #include "lpt/port_backend.h"
 #include "lpt/port_timing.h"
@@ -67,6 +68,8 @@ struct WindowServices {
     SimPortMaker simPort;
     // The trap routine when it is not the user's trap.bin.
     TrapRoutineReader trapRoutine;
+    // A language for this run only (--language): the name of its file.
+    QString language;
 };
 
 // The main window: one page per task, and the data those pages show.
@@ -110,7 +113,7 @@ public:
     ParallelFirmwareControls* ParallelFirmwareChoices() const { return firmwareControls_; }
     FirmwareUpload& Upload() { return *upload_; }
     // The FLASH channel table rebuilt into the image to send, or the message
-    // to show; empty until the channel tables are wired in.
+    // to show: the window's tables unless a test hands in its own.
     std::function<std::variant<QByteArray, QString>()> flashTableImage;
     FirmwarePage* JtagFirmware() const { return jtag_; }
     TerminalPage* Terminal() const { return terminal_; }
@@ -126,9 +129,14 @@ public:
     TForm6* SwapDialog() const { return swapDialog_.get(); }
 
     // Where "Recibir" of "Firmware (JTag)" hands a channel table read from
-    // RAM or from flash; left empty until the channel tables take them.
+    // RAM or from flash: the window's tables load it.
     std::function<void(const QByteArray&)> jtagRamTableRead;
     std::function<void(const QByteArray&)> jtagFlashTableRead;
+    // What "Enviar" of "Firmware (JTag)" sends for "Tabla canales RAM" and
+    // "Tabla canales FLASH": the table image, or the message to show: the
+    // window's tables unless a test hands in its own.
+    TableImageSource jtagRamTableToSend;
+    TableImageSource jtagFlashTableToSend;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -150,13 +158,19 @@ private:
     void SaveEepromFileChosen();
     void ConnectPicturePage();
     void ConnectJtagPage(const WindowServices& services);
+    // What a JTAG operation started now works with.
+    JtagEnvironment JtagEnvironmentNow(bool withTrapRoutine);
     void ReceiveFromJtag();
+    void SendToJtag();
+    void EraseJtagChip();
     void IdentifyJtagCpu();
     void ConnectFirmwarePage(const WindowServices& services);
     void SendFirmwareChosen();
-    // Asks for a file with the shared open dialog and reads it whole; a file
-    // that cannot be read is reported with the system's reason.
-    std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter);
+    // Asks for a file with the shared open dialog and reads it whole, or its
+    // first `limit` bytes when a limit is given (a device or a pipe may not
+    // end); a file that cannot be read is reported with the system's reason.
+    std::optional<std::pair<FileChoice, QByteArray>> AskAndReadFile(const QString& filter,
+                                                                    qint64 limit = -1);
     void ReadPictureChosen();
     void SavePictureChosen();
     void ConnectTuningPage();
@@ -186,6 +200,7 @@ private:
     void SetColumnWidths();
     int ChannelGridWidth() const;
     void FirstShown();
+    QPoint StoredPlaceOnScreen() const;
 
     EepromImage image_;
     HexEditing editing_{image_};
@@ -210,7 +225,7 @@ private:
     // What the JTAG page's operations reach the cable with, and what lasts
     // from one of them to the next.
     struct JtagPort {
-        QString spec;
+        QString portName;
         SimPortMaker sim;
         TrapRoutineReader trapRoutine;
         TrapState trap;
@@ -229,6 +244,13 @@ private:
     PicturePage* picture_ = nullptr;
     ConfigurationPage* configuration_ = nullptr;
     AboutPage* about_ = nullptr;
+    // A port given for this run only (--port, --demo) and the stored port
+    // position that closing writes back while it is in use.
+    QString runPort_;
+    std::optional<int> storedPort_;
+    // The same for a language given for this run only.
+    QString runLanguage_;
+    std::optional<int> storedLanguage_;
     bool shown_ = false;
     mutable int channelGridChrome_ = 4;
     // The dialogs of the "Sintonización" page: windows of their own.

@@ -59,7 +59,8 @@ void TForm1::RefreshInterpretedFields() {
 
 // A refused file changes nothing; the fields are read again all the same.
 void TForm1::ReadEepromFileChosen() {
-    const auto file = AskAndReadFile(Msg(7));
+    // As much as the longest file of any type: a longer one is refused.
+    const auto file = AskAndReadFile(Msg(7), EepromFileReadLimit(EepromFormat::CommandText));
     if (!file) return;
     const auto format = static_cast<EepromFormat>(std::clamp(file->first.filterIndex, 1, 3));
     if (const auto refused = ReadEepromFile(image_, file->second, format)) {

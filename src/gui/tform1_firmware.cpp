@@ -15,8 +15,8 @@ void TForm1::ConnectFirmwarePage(const WindowServices& services) {
     portTiming_ = MakePortTiming(serial_->link.Time());
     upload_ = std::make_unique<FirmwareUpload>(serial_->link, *frame_, *portTiming_, settings_);
     upload_->addressText = [this] { return firmwareControls_->AddressText(); };
-    upload_->openPort = [this, spec = services.lptSpec, sim = services.simPort] {
-        return OpenParallelPort(spec, ParallelBaseAt(settings_.parallel), sim);
+    upload_->openPort = [this, portName = services.lptSpec, sim = services.simPort] {
+        return OpenParallelPort(portName, ParallelBaseAt(settings_.parallel), sim);
     };
     connect(firmwareControls_->sendButton, &QPushButton::clicked, this,
             [this] { SendFirmwareChosen(); });

@@ -1,10 +1,14 @@
-// The page "Firmware (JTag)": its controls, "Recibir" and "Código de la CPU".
+// The page "Firmware (JTag)": its controls, "Recibir", "Enviar", "Código de
+// la CPU" and "Borrar Chip".
+#include <QApplication>
 #include <QCoreApplication>
 
 #include "apply_texts.h"
 #include "eeprom_page.h"
 #include "firmware_page.h"
 #include "jtag/cpu_identification.h"
+#include "jtag/flash_erase.h"
+#include "jtag/flash_programming.h"
 #include "jtag/jtag_operation.h"
 #include "jtag/memory_readout.h"
 #include "jtag_firmware_controls.h"
@@ -28,13 +32,15 @@ void TForm1::ConnectJtagPage(const WindowServices& services) {
     } else {
         jtagPort_.timing = std::make_unique<SystemPortTiming>(clock);
     }
-    jtagPort_.spec = services.lptSpec;
+    jtagPort_.portName = services.lptSpec;
     jtagPort_.sim = services.simPort;
     jtagPort_.trapRoutine = services.trapRoutine;
     connect(jtagControls_->receiveButton, &QPushButton::clicked, this,
             [this] { ReceiveFromJtag(); });
     connect(jtagControls_->identifyButton, &QPushButton::clicked, this,
             [this] { IdentifyJtagCpu(); });
+    connect(jtagControls_->sendButton, &QPushButton::clicked, this, [this] { SendToJtag(); });
+    connect(jtagControls_->eraseButton, &QPushButton::clicked, this, [this] { EraseJtagChip(); });
 }
 
 namespace {
@@ -49,19 +55,28 @@ TrapRoutineReader UserTrapRoutine(const QString& settingsFolder) {
 
 }  // namespace
 
+JtagEnvironment TForm1::JtagEnvironmentNow(bool withTrapRoutine) {
+    TrapRoutineReader trapRoutine;
+    if (withTrapRoutine) {
+        trapRoutine =
+            jtagPort_.trapRoutine ? jtagPort_.trapRoutine : UserTrapRoutine(settings_.folder);
+    }
+    return JtagEnvironment{*frame_,
+                           settings_,
+                           *jtagPort_.timing,
+                           [this] {
+                               return OpenParallelPort(jtagPort_.portName,
+                                                       ParallelBaseAt(settings_.parallel),
+                                                       jtagPort_.sim);
+                           },
+                           jtagPort_.trap,
+                           std::move(trapRoutine)};
+}
+
 void TForm1::ReceiveFromJtag() {
     const auto destination = jtagControls_->Destination();
     if (!destination) return;
-    JtagEnvironment env{
-        *frame_,
-        settings_,
-        *jtagPort_.timing,
-        [this] {
-            return OpenParallelPort(jtagPort_.spec, ParallelBaseAt(settings_.parallel),
-                                    jtagPort_.sim);
-        },
-        jtagPort_.trap,
-        jtagPort_.trapRoutine ? jtagPort_.trapRoutine : UserTrapRoutine(settings_.folder)};
+    JtagEnvironment env = JtagEnvironmentNow(true);
     ReadOutDelivery delivery;
     delivery.chooseFile = [this]() -> std::optional<QString> {
         const auto choice = dialogs_->AskSave(Msg(208), 1);
@@ -88,16 +103,33 @@ void TForm1::ReceiveFromJtag() {
                       delivery);
 }
 
+// The tables come through the window's two seams; the EEPROM is the hex
+// editor's image.
+void TForm1::SendToJtag() {
+    const auto source = jtagControls_->Destination();
+    if (!source) return;
+    JtagEnvironment env = JtagEnvironmentNow(true);
+    SendSources sources;
+    sources.chooseFile = [this]() -> std::optional<QString> {
+        const auto choice = dialogs_->AskOpen(Msg(227), 1);
+        if (!choice) return std::nullopt;
+        return choice->path;
+    };
+    sources.flashTable = jtagFlashTableToSend;
+    sources.ramTable = jtagRamTableToSend;
+    sources.eeprom = &image_;
+    SendToTarget(env, *source, jtagControls_->AddressText(), jtagControls_->LengthText(), sources);
+}
+
+// The warning box comes with the system's beep.
+void TForm1::EraseJtagChip() {
+    QApplication::beep();
+    JtagEnvironment env = JtagEnvironmentNow(true);
+    EraseFromPage(env, jtagControls_->AddressText(), jtagControls_->ChosenEraseMethod());
+}
+
 void TForm1::IdentifyJtagCpu() {
-    JtagEnvironment env{*frame_,
-                        settings_,
-                        *jtagPort_.timing,
-                        [this] {
-                            return OpenParallelPort(
-                                jtagPort_.spec, ParallelBaseAt(settings_.parallel), jtagPort_.sim);
-                        },
-                        jtagPort_.trap,
-                        {}};
+    JtagEnvironment env = JtagEnvironmentNow(false);
     IdentifyCpu(env);
 }
 

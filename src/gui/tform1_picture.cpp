@@ -15,7 +15,8 @@ void TForm1::ConnectPicturePage() {
 
 // A dump that cannot be read changes nothing.
 void TForm1::ReadPictureChosen() {
-    const auto file = AskAndReadFile(Msg(226));
+    // Only the first 640,000 bytes of a dump are ever decoded.
+    const auto file = AskAndReadFile(Msg(226), 640000);
     if (!file) return;
     picture_->saveButton->setEnabled(true);
     ShowCapturedPicture(file->second);

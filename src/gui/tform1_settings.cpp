@@ -22,8 +22,19 @@ void TForm1::LoadSettingsAtStart(const WindowServices& services) {
     const QString folder =
         ResolveSettingsFolder(services.settingsFolder, QCoreApplication::applicationDirPath());
     settings_ = LoadSettings(folder, SerialPortNames(services.extraPorts));
-    if (!services.selectPort.isEmpty())
-        settings_.serial.port = settings_.ports.indexOf(services.selectPort);
+    if (!services.selectPort.isEmpty()) {
+        runPort_ = services.selectPort;
+        storedPort_ = settings_.serial.port;
+        settings_.serial.port = static_cast<int>(settings_.ports.indexOf(runPort_));
+    }
+    // A language the list lacks joins it for this run; the list's keys are
+    // never written, so it is gone at the next start.
+    if (!services.language.isEmpty()) {
+        runLanguage_ = services.language;
+        storedLanguage_ = settings_.language;
+        if (!settings_.languages.contains(runLanguage_)) settings_.languages << runLanguage_;
+        settings_.language = static_cast<int>(settings_.languages.indexOf(runLanguage_));
+    }
 }
 
 // Every text from the language file chosen; the lists whose entries it
@@ -38,12 +49,16 @@ void TForm1::ConnectConfigurationPage() {
     SerialSubPage* serialPage = configuration_->Serial();
     serialPage->portChosen = [this] {
         const QString name = settings_.ports.value(settings_.serial.port);
+        // A port of the machine chosen by hand is kept; the run's own port
+        // would be at another place in the next run's list.
+        if (name != runPort_) storedPort_.reset();
         if (name.isEmpty()) return;
         if (const auto error = serial_->OpenPort(name, settings_.serial))
             boxes_->Show(BoxKind::Error, *error);
     };
     serialPage->linesChanged = [this] { serial_->link.Port().Apply(settings_.serial); };
     configuration_->languageChosen = [this] {
+        if (settings_.languages.value(settings_.language) != runLanguage_) storedLanguage_.reset();
         ApplyLanguage();
         RefreshInterpretedFields();
         serial_->link.Port().Apply(settings_.serial);
@@ -52,6 +67,12 @@ void TForm1::ConnectConfigurationPage() {
     // "Valores por Defecto" applies the port's name and settings; a port that
     // is open moves to the new name, a closed one stays closed.
     configuration_->defaultsApplied = [this] {
+        if (!runPort_.isEmpty()) {
+            // The defaults are stored; this run stays on the port it was given.
+            storedPort_ = settings_.serial.port;
+            settings_.serial.port = static_cast<int>(settings_.ports.indexOf(runPort_));
+            configuration_->Serial()->Refresh();
+        }
         LinkPort& port = serial_->link.Port();
         port.Apply(settings_.serial);
         const QString name = settings_.ports.value(settings_.serial.port);
@@ -74,7 +95,10 @@ std::optional<QString> TForm1::SaveSettingsNow() {
     settings_.activePage = pages_->currentIndex();
     settings_.openFolder = folders_.OpenFolder();
     settings_.saveFolder = folders_.SaveFolder();
-    return SaveSettings(settings_);
+    Settings stored = settings_;
+    if (storedPort_) stored.serial.port = *storedPort_;
+    if (storedLanguage_) stored.language = *storedLanguage_;
+    return SaveSettings(stored);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -14,7 +14,6 @@ int Index(auto value) {
 
 // The channel-table page stays reachable through its sub-page control so that
 // "Tabla de Transpondedores" stays usable; its other controls stop reacting.
-constexpr auto kTuningPage = "TabSheet7";
 constexpr auto kTuningSubPages = "PageControl4";
 
 }  // namespace
@@ -25,18 +24,50 @@ const QStringList& BusyPageNames() {
     return names;
 }
 
+bool WidgetOperationFrame::IsKept(const QWidget* widget) const {
+    for (const QWidget* panel : w_.status)
+        if (widget == panel) return true;
+    for (const QWidget* bar : w_.progress)
+        if (widget == bar) return true;
+    for (const QWidget* log : w_.logs)
+        if (widget == log) return true;
+    return widget->objectName() == QLatin1String(kTuningSubPages);
+}
+
+// A widget holding nothing kept is disabled whole, so that the controls in
+// it keep their own enabled state; one that holds something kept is opened
+// up and its other children are disabled.
+void WidgetOperationFrame::DisableAround(QWidget* widget) {
+    if (IsKept(widget)) return;
+    bool holdsKept = false;
+    for (const QWidget* kept : w_.status) holdsKept = holdsKept || widget->isAncestorOf(kept);
+    for (const QWidget* kept : w_.progress) holdsKept = holdsKept || widget->isAncestorOf(kept);
+    for (const QWidget* kept : w_.logs) holdsKept = holdsKept || widget->isAncestorOf(kept);
+    if (auto* tuning = w_.root->findChild<QWidget*>(QLatin1String(kTuningSubPages)))
+        holdsKept = holdsKept || widget->isAncestorOf(tuning);
+    if (!holdsKept) {
+        if (widget->testAttribute(Qt::WA_ForceDisabled)) return;  // disabled by its page
+        widget->setEnabled(false);
+        disabled_ << widget;
+        return;
+    }
+    for (auto* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        DisableAround(child);
+}
+
+// The pages stop reacting, but what the person watches keeps its look:
+// the status panels, progress bars and log panes stay enabled, and
+// "Sintonización" keeps its sub-page control so that "Tabla de
+// Transpondedores" stays usable.
 void WidgetOperationFrame::SetPagesEnabled(bool enabled) {
+    if (enabled) {
+        for (const QPointer<QWidget>& widget : std::as_const(disabled_))
+            if (widget) widget->setEnabled(true);
+        disabled_.clear();
+        return;
+    }
     for (const QString& name : BusyPageNames()) {
-        auto* page = w_.root->findChild<QWidget*>(name);
-        if (!page) continue;
-        if (name == QLatin1String(kTuningPage)) {
-            for (auto* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (child->objectName() != QLatin1String(kTuningSubPages))
-                    child->setEnabled(enabled);
-            }
-        } else {
-            page->setEnabled(enabled);
-        }
+        if (auto* page = w_.root->findChild<QWidget*>(name)) DisableAround(page);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QProgressBar>
 #include <QWidget>
 #include <array>
@@ -46,9 +47,17 @@ public:
 
 private:
     void SetPagesEnabled(bool enabled);
+    // Whether the person watches the widget while a task runs (a status
+    // panel, a progress bar, a log pane), or it must stay reachable.
+    bool IsKept(const QWidget* widget) const;
+    // Disables what of `widget` is not kept, as high up as it can.
+    void DisableAround(QWidget* widget);
 
     FrameWidgets w_;
     BoxPresenter& boxes_;
+    // What BeginBusy disabled, to enable again; nothing else is touched, so
+    // a control disabled by its page before stays disabled after.
+    QList<QPointer<QWidget>> disabled_;
 };
 
 }  // namespace velarix::gui

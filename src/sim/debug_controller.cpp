@@ -66,7 +66,7 @@ std::uint8_t DebugController::Read(std::uint32_t address) {
         if (address == kDcuControlAddress) control_ = routine_.ReadControl();
         return std::uint8_t(control_ >> (8 * (address - kDcuControlAddress)));
     }
-    return decoder_.BusRead(address);
+    return routine_.ReadBack(address, decoder_.BusRead(address));
 }
 
 void DebugController::Write(std::uint32_t address, std::uint8_t value) {

@@ -32,6 +32,21 @@ struct JtagFaults {
     int routinePolls = 3;
     int startPolls = 2;
 
+    // A loose cable: every other capture of the identification register
+    // loses a bit.
+    bool unsteadyIdcode = false;
+
+    // The flash sector holding this address will neither erase nor program:
+    // the trap routine takes such a command and never reports it done, unless
+    // `stuckFlashReportsDone`, when it reports it done all the same and only
+    // a read-back shows that nothing happened. A chip erase erases the other
+    // sectors.
+    std::optional<std::uint32_t> stuckFlashAt;
+    bool stuckFlashReportsDone = false;
+    // The first read of this address after a program command wrote it
+    // answers the byte with its bits inverted; once in the target's life.
+    std::optional<std::uint32_t> readBackDiffersOnceAt;
+
     // The seeded random mode: with a seed, each byte from the host loses its
     // acknowledge and each byte for the host is withheld with these odds (in
     // millionths). Acknowledges also come early or late and bytes with gaps,

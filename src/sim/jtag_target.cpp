@@ -48,7 +48,11 @@ void JtagTarget::Rise(bool tms, bool tdi) {
             irShift_ = std::uint8_t((irShift_ >> 1) | (tdi ? 1 << (kIrBits - 1) : 0));
             break;
         case TapState::CaptureDr:
-            drShift_ = instruction_ == kIdcodeInstruction ? idcode_ : 0;
+            drShift_ = 0;
+            if (instruction_ == kIdcodeInstruction) {
+                drShift_ = idcode_;
+                if (faults_.unsteadyIdcode && (idcodeCaptures_++ & 1)) drShift_ ^= 0x100;
+            }
             break;
         case TapState::ShiftDr:
             if (instruction_ == kLinkInstruction) {

@@ -69,6 +69,7 @@ private:
     bool tck_ = false;
     bool resetLine_ = false;
     bool tdo_ = true;
+    std::uint64_t idcodeCaptures_ = 0;
 };
 
 }  // namespace velarix::sim

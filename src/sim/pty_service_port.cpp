@@ -12,7 +12,7 @@ namespace velarix::sim {
 
 Scheduler RealTimeScheduler() {
     return [](int milliseconds, std::function<void()> work) {
-        QTimer::singleShot(milliseconds, std::move(work));
+        QTimer::singleShot(milliseconds, Qt::PreciseTimer, std::move(work));
     };
 }
 
@@ -72,11 +72,32 @@ void PtyServicePort::SetRandomFaults(std::uint32_t seed, int percent) {
     faultPercent_ = percent;
 }
 
+namespace {
+
+// Takes one from a knob's count; whether it was set.
+bool Take(int& count) {
+    if (count <= 0) return false;
+    --count;
+    return true;
+}
+
+// A data character of a read reply ("$!C0" + 32 digits) turned into one that
+// is no hexadecimal digit.
+void SpoilDigit(QByteArray& reply, int at) {
+    if (reply.size() > 4 + at) reply[4 + at] = 'G';
+}
+
+}  // namespace
+
 void PtyServicePort::Send(QByteArray reply) {
     int pieces = pieces_;
     int delay = delayMs_;
+    bool badDigit = Take(badDigits_);
+    bool banner = Take(banners_);
+    QByteArray noise = Take(noiseCount_) ? noise_ : QByteArray();
+    int flood = Take(floods_) ? floodBytes_ : 0;
     if (random_ && static_cast<int>((*random_)() % 100) < faultPercent_) {
-        switch ((*random_)() % 5) {
+        switch ((*random_)() % 9) {
             case 0:
                 reply = "$?C0\r";
                 break;
@@ -88,15 +109,37 @@ void PtyServicePort::Send(QByteArray reply) {
             case 3:
                 pieces = 3;
                 break;
-            default:
+            case 4:
                 delay += 20000;
+                break;
+            case 5:
+                badDigit = true;
+                break;
+            case 6:
+                banner = true;
+                break;
+            case 7:
+                noise = QByteArray("\x01#~ \x7F!").left(1 + static_cast<int>((*random_)() % 6));
+                break;
+            default:
+                flood = 6000;
                 break;
         }
     }
+    if (badDigit) SpoilDigit(reply, static_cast<int>(reply.size() / 2) % 32);
+    if (banner) reply.prepend(Banner());
+    if (flood > 0) reply = QByteArray(flood, 'U');
     if (dropCr_ && reply.endsWith('\r')) reply.chop(1);
     const int size = static_cast<int>(reply.size());
     const int pieceSize = std::max(1, (size + pieces - 1) / pieces);
     auto alive = alive_;
+    // Noise goes ahead of the reply as an arrival of its own.
+    if (!noise.isEmpty()) {
+        scheduler_(delay, [this, alive, noise] {
+            if (*alive) WriteNow(noise);
+        });
+        ++delay;
+    }
     for (int at = 0, i = 0; at < size; at += pieceSize, ++i) {
         const QByteArray piece = reply.mid(at, pieceSize);
         // Pieces leave one event-loop pass apart, so the host sees them as

@@ -39,10 +39,30 @@ public:
     void SetReplyDelay(int milliseconds) { delayMs_ = milliseconds; }
     // How long the host may stay quiet before a partial line is taken as is.
     void SetQuietTime(int milliseconds) { quietMs_ = milliseconds; }
+    // Corrupting knobs, each for the next `count` replies: a data character
+    // of a read reply that is not a hexadecimal digit; a status line nobody
+    // asked for, sent in the same write just before the reply; line noise
+    // (bytes without a carriage return) that reaches the host between its
+    // command and the reply, as an arrival of its own; a flood of `bytes`
+    // bytes without a carriage return instead of the reply.
+    void SetBadDigits(int count) { badDigits_ = count; }
+    void SetBanners(int count) { banners_ = count; }
+    void SetNoise(int count, QByteArray noise = "#~") {
+        noiseCount_ = count;
+        noise_ = std::move(noise);
+    }
+    void SetFloods(int count, int bytes) {
+        floods_ = count;
+        floodBytes_ = bytes;
+    }
     // Seeded random faults: each reply, with the given chance in percent, is
-    // refused, lost, sent without its carriage return, split, or sent 20 s
-    // late. The same seed gives the same faults.
+    // refused, lost, sent without its carriage return, split, sent 20 s late,
+    // given a bad digit, preceded by a status line, followed by noise, or
+    // replaced by a flood. The same seed gives the same faults.
     void SetRandomFaults(std::uint32_t seed, int percent);
+
+    // The status line of the banner knob.
+    static QByteArray Banner() { return "SERVICE MODE READY\r"; }
 
     QByteArray Received() const { return received_; }  // everything the host sent
 
@@ -70,6 +90,12 @@ private:
     int quietMs_ = 100;
     std::optional<std::mt19937> random_;
     int faultPercent_ = 0;
+    int badDigits_ = 0;
+    int banners_ = 0;
+    int noiseCount_ = 0;
+    QByteArray noise_;
+    int floods_ = 0;
+    int floodBytes_ = 0;
     unsigned quietGeneration_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -76,9 +76,25 @@ void TrapRoutine::BeforeRead(std::uint32_t address, std::uint32_t count) {
     if (--pollsLeft_ > 0) return;
     const std::uint32_t command = pending_;
     pending_ = 0;
-    Carry(command);
+    if (!Carry(command)) return;  // the command word never shows it done
     PutWord(Mailbox(), command | kCommandDone);
     ++commandsDone_;
+}
+
+std::uint8_t TrapRoutine::ReadBack(std::uint32_t address, std::uint8_t value) {
+    if (readBackArmed_ && faults_.readBackDiffersOnceAt == address) {
+        readBackArmed_ = false;
+        readBackUsed_ = true;
+        return std::uint8_t(~value);
+    }
+    return value;
+}
+
+bool TrapRoutine::Stuck(const FlashChip& chip, std::uint32_t address) const {
+    if (!faults_.stuckFlashAt || !chip.Contains(*faults_.stuckFlashAt) || !chip.Contains(address))
+        return false;
+    return chip.SectorAt(*faults_.stuckFlashAt - chip.Start()) ==
+           chip.SectorAt(address - chip.Start());
 }
 
 void TrapRoutine::AfterWrite(std::uint32_t address, std::uint32_t count) {
@@ -89,7 +105,7 @@ void TrapRoutine::AfterWrite(std::uint32_t address, std::uint32_t count) {
     pollsLeft_ = std::max(1, faults_.routinePolls);
 }
 
-void TrapRoutine::Carry(std::uint32_t command) {
+bool TrapRoutine::Carry(std::uint32_t command) {
     const std::uint32_t m = Mailbox();
     const std::uint32_t flashAddress = Word(m + 4);
     const std::uint32_t staging = Word(m + 8);
@@ -98,42 +114,70 @@ void TrapRoutine::Carry(std::uint32_t command) {
     const std::uint32_t eepromCount = std::min(Word(m + 20), kLargestMove);
     const std::uint32_t eepromStaging = Word(m + 24);
     constexpr int kEeprom = SimulatedDecoder::kEepromSize;
+    bool finished = true;
     switch (command) {
         case kProgramFlash:
             if (FlashChip* chip = decoder_.FlashAt(flashAddress)) {
                 const std::uint32_t offset = flashAddress - chip->Start();
                 const std::uint32_t n = std::min(count, chip->Size() - offset);
-                QByteArray data(static_cast<qsizetype>(n), '\0');
-                for (std::uint32_t i = 0; i < n; ++i) data[i] = char(decoder_.BusRead(staging + i));
+                // A stuck sector keeps its bytes (programming FF changes
+                // nothing); the others still take theirs.
+                QByteArray data(static_cast<qsizetype>(n), '\xFF');
+                for (std::uint32_t i = 0; i < n; ++i) {
+                    if (Stuck(*chip, flashAddress + i)) {
+                        finished = false;
+                    } else {
+                        data[i] = char(decoder_.BusRead(staging + i));
+                    }
+                }
                 chip->Program(offset, data);
+                const auto flip = faults_.readBackDiffersOnceAt;
+                if (flip && !readBackUsed_ && *flip - flashAddress < n) readBackArmed_ = true;
             }
-            return;
+            break;
         case kEraseBlock:
             if (FlashChip* chip = decoder_.FlashAt(flashAddress)) {
-                const int sector = chip->SectorAt(flashAddress - chip->Start());
-                chip->EraseSector(chip->SectorStart(sector));
+                if (Stuck(*chip, flashAddress)) {
+                    finished = false;
+                } else {
+                    const int sector = chip->SectorAt(flashAddress - chip->Start());
+                    chip->EraseSector(chip->SectorStart(sector));
+                }
             }
-            return;
+            break;
         case kEraseChip:
-            if (FlashChip* chip = decoder_.FlashAt(chipOrOffset)) chip->EraseChip();
-            return;
+            if (FlashChip* chip = decoder_.FlashAt(chipOrOffset)) {
+                for (int sector = 0; sector < chip->SectorCount(); ++sector) {
+                    if (Stuck(*chip, chip->Start() + chip->SectorStart(sector))) {
+                        finished = false;
+                    } else {
+                        chip->EraseSector(chip->SectorStart(sector));
+                    }
+                }
+            }
+            break;
         case kReadEeprom: {
             // The EEPROM's address counter rolls over at its end.
             const QByteArray& eeprom = decoder_.Eeprom();
             for (std::uint32_t i = 0; i < eepromCount; ++i)
                 decoder_.BusWrite(eepromStaging + i, eeprom[(chipOrOffset + i) % kEeprom]);
-            return;
+            break;
         }
         case kWriteEeprom: {
             QByteArray eeprom = decoder_.Eeprom();
             for (std::uint32_t i = 0; i < eepromCount; ++i)
                 eeprom[(chipOrOffset + i) % kEeprom] = char(decoder_.BusRead(eepromStaging + i));
             decoder_.SetEeprom(eeprom);
-            return;
+            break;
         }
         default:
-            return;  // a command the routine does not know is only acknowledged
+            break;  // a command the routine does not know is only acknowledged
     }
+    const bool flash = command == kProgramFlash || command == kEraseBlock || command == kEraseChip;
+    if (flash && !finished && faults_.stuckFlashReportsDone) finished = true;
+    carried.push_back({command, command == kEraseChip ? chipOrOffset : flashAddress,
+                       command == kProgramFlash ? count : 0, finished});
+    return finished;
 }
 
 }  // namespace velarix::sim

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <vector>
 
 namespace velarix::sim {
 
+class FlashChip;
 class SimulatedDecoder;
 struct JtagFaults;
 
@@ -42,6 +44,10 @@ QByteArray StandInTrapRoutine();
 // parameters after the command word and then the command word; after a few
 // polls of that word the command is carried out and bit 0 is set.
 //
+// Flash works as the chips do: programming only clears bits, an erase sets a
+// whole sector to FF. An erase-block command erases the sector holding its
+// address; the erasure mode is the chip's business and is not looked at.
+//
 // Mailbox words (offsets from the mailbox address):
 //   0 command, 4 flash address, 8 staging address, 12 byte count (program) or
 //   0xA0 (EEPROM commands), 16 chip start or EEPROM offset, 20 EEPROM byte
@@ -59,15 +65,32 @@ public:
     void BeforeRead(std::uint32_t address, std::uint32_t count);
     void AfterWrite(std::uint32_t address, std::uint32_t count);
 
+    // A byte the debug controller reads at `address`, as the bus answers it
+    // after the read-back fault had its say.
+    std::uint8_t ReadBack(std::uint32_t address, std::uint8_t value);
+
     bool Running() const { return running_; }
     int CommandsDone() const { return commandsDone_; }
+    // Every command the routine carried out, finished or not, in order.
+    struct Carried {
+        std::uint32_t command;
+        std::uint32_t flashAddress;  // program: destination; erase block: block start;
+                                     // erase chip: chip start
+        std::uint32_t count;         // program: bytes
+        bool finished;
+        bool operator==(const Carried&) const = default;
+    };
+    std::vector<Carried> carried;
 
 private:
     std::uint32_t Word(std::uint32_t address);
     void PutWord(std::uint32_t address, std::uint32_t value);
     std::uint32_t Mailbox() { return Word(kMailboxPointer); }
     bool RoutineInPlace();
-    void Carry(std::uint32_t command);
+    // Carries out a command; false when it never finishes.
+    bool Carry(std::uint32_t command);
+    // Whether the stuck-sector knob holds the sector of `address`.
+    bool Stuck(const FlashChip& chip, std::uint32_t address) const;
 
     SimulatedDecoder& decoder_;
     const JtagFaults& faults_;
@@ -77,6 +100,8 @@ private:
     std::uint32_t pending_ = 0;  // the command being carried out, 0 for none
     int pollsLeft_ = 0;
     int commandsDone_ = 0;
+    bool readBackArmed_ = false;
+    bool readBackUsed_ = false;
 };
 
 }  // namespace velarix::sim

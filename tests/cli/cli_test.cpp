@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "expected_settings.h"
+#include "shell/message_table.h"
 
 namespace velarix::cli {
 namespace {
@@ -68,6 +69,65 @@ TEST(Cli, NormalizeKeepsLinesItDoesNotKnow) {
     const QByteArray saved = file.readAll();
     EXPECT_TRUE(
         saved.startsWith("; my notes\r\n[TForm1]\r\nIdioma1=English\r\nWindowWidth=736\r\n"));
+}
+
+CliRun RunIn(const QString& settings, const QStringList& args) {
+    CliRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    VirtualClock clock;
+    CliContext context(QStringList{"--settings", settings} + args, out, err, clock);
+    run.status = RunCommand(context);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+TEST(Cli, ASettingsFolderThatIsAFileIsRefused) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("Velarix.ini");
+    QFile put(file);
+    ASSERT_TRUE(put.open(QIODevice::WriteOnly));
+    put.write("[TForm1]\r\nTop=1\r\n");
+    put.close();
+    const CliRun run = RunIn(file, {"settings", "normalize"});
+    EXPECT_EQ(run.status, kBadUsage);
+    EXPECT_TRUE(run.err.contains(Msg(437) + file)) << run.err.toStdString();
+    ASSERT_TRUE(put.open(QIODevice::ReadOnly));
+    EXPECT_EQ(put.readAll(), QByteArray("[TForm1]\r\nTop=1\r\n"));  // left as it was
+}
+
+// A language without a file is named on standard error; the texts stay Spanish.
+TEST(Cli, ALanguageWithoutAFileIsReported) {
+    QTemporaryDir dir;
+    QFile put(dir.filePath("bad.txt"));
+    ASSERT_TRUE(put.open(QIODevice::WriteOnly));
+    put.write("%EE=00010\r\n");
+    put.close();
+    const CliRun run =
+        RunIn(dir.path(), {"--language", "Klingon", "eeprom", "fields", "-i", put.fileName()});
+    EXPECT_EQ(run.status, kBadUsage);  // for the file, which is refused
+    EXPECT_TRUE(run.err.contains(Msg(436))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Klingon.ini")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("La longitud de la línea 1 es incorrecta.")));
+}
+
+// Translations lose their edge blanks in the file; they take the Spanish
+// text's own, so that composed messages keep their spaces.
+TEST(Cli, TranslatedMessagesKeepTheBlanksOfTheSpanishText) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELARIX_SAMPLE_INIS "/English.ini"),
+                            dir.filePath("English.ini")));
+    QFile put(dir.filePath("bad.txt"));
+    ASSERT_TRUE(put.open(QIODevice::WriteOnly));
+    put.write("%EE=00010\r\n");
+    put.close();
+    const CliRun run =
+        RunIn(dir.path(), {"--language", "English", "eeprom", "fields", "-i", put.fileName()});
+    Messages().ResetToDefaults();
+    EXPECT_EQ(run.status, kBadUsage);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("The length of line 1 is wrong.")))
+        << run.err.toStdString();
 }
 
 TEST(Cli, HelpListsTheCommands) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -15,14 +19,19 @@ struct EepromCommandsTest : ::testing::Test {
     QTemporaryDir dir;
     VirtualClock clock;
     QString out, err;
+    QByteArray binary;  // what went to standard output as bytes
 
     int Run(QStringList args) {
         out.clear();
         err.clear();
+        binary.clear();
         args.prepend(dir.filePath("INIs"));
         args.prepend("--settings");
         QTextStream o(&out), e(&err);
+        QBuffer bytes(&binary);
+        bytes.open(QIODevice::WriteOnly);
         CliContext context(args, o, e, clock);
+        context.binaryOut = &bytes;
         const int status = RunCommand(context);
         o.flush();
         e.flush();
@@ -106,11 +115,117 @@ TEST_F(EepromCommandsTest, SetFieldRefusesWhatThePageDoesNotOffer) {
     const QStringList base{"eeprom",   "set-field", "-i", File("default.bin"),
                            "--format", "raw",       "-o", File("x.bin")};
     EXPECT_EQ(Run(base + QStringList{"country=XXX"}), 2);
-    EXPECT_EQ(Run(base + QStringList{"country=otro"}), 2);
     EXPECT_EQ(Run(base + QStringList{"colour=Pal"}), 2);
     EXPECT_EQ(Run(base + QStringList{"sat3.name=X"}), 2);
     EXPECT_EQ(Run(base + QStringList{"sat1.band=L"}), 2);
+    // More than a field of characters holds would be cut: refused, not cut.
+    EXPECT_EQ(Run(base + QStringList{"country_code=345"}), 2);
+    EXPECT_EQ(Run(base + QStringList{"serial_number=1234567890123"}), 2);
+    EXPECT_EQ(Run(base + QStringList{"sat1.name=ABCDEFGHIJKLMNOPQRSTUV"}), 2);   // 22 of 21
+    EXPECT_EQ(Run(base + QStringList{"sat2.name=ABCDEFGHIJKLMNOPQRSTUVW"}), 2);  // 23 of 22
     EXPECT_FALSE(QFile::exists(File("x.bin")));
+}
+
+// A number above its field's limit follows the rule as a whole number: it is
+// never cut to the digits a box would take first.
+TEST_F(EepromCommandsTest, NumbersAboveTheirLimitFollowTheRuleAsWholeNumbers) {
+    Put("default.bin", sim::DefaultEeprom());
+    ASSERT_EQ(Run({"eeprom", "set-field", "-i", File("default.bin"), "--format", "raw", "-o",
+                   File("new.bin"), "software_version=1000", "last_channel=20021",
+                   "sat1.frequency=130001", "sat2.lnb=105000", "sat2.frequency=99999999999999"}),
+              0)
+        << err.toStdString();
+    const QByteArray image = Contents("new.bin");
+    EXPECT_EQ(image.mid(0x009, 1).toHex().toUpper(), QByteArray("00"));
+    EXPECT_EQ(image.mid(0x065, 2).toHex().toUpper(), QByteArray("0000"));
+    EXPECT_EQ(image.mid(0x00B + 0x1A, 2).toHex().toUpper(), QByteArray("2EC2"));  // 11970
+    EXPECT_EQ(image.mid(0x030 + 0x1A, 2).toHex().toUpper(), QByteArray("2EC2"));
+    EXPECT_EQ(image.mid(0x030 + 0x23, 2).toHex().toUpper(), QByteArray("2968"));  // 10600
+    ASSERT_EQ(Run({"eeprom", "fields", "-i", File("new.bin"), "--format", "raw"}), 0);
+    EXPECT_EQ(Fields()["software_version"], (QStringList{"0", "00"}));
+    EXPECT_EQ(Fields()["sat1.frequency"][0], QStringLiteral("11970"));
+}
+
+TEST_F(EepromCommandsTest, AStoredNumberAboveItsLimitShowsAsZero) {
+    QByteArray image = sim::DefaultEeprom();
+    image[0x065] = '\x48';  // 18582
+    image[0x066] = '\x96';
+    Put("big.bin", image);
+    ASSERT_EQ(Run({"eeprom", "fields", "-i", File("big.bin"), "--format", "raw"}), 0);
+    EXPECT_EQ(Fields()["last_channel"], (QStringList{"0", "4896"}));
+}
+
+// "otro" is an entry of every list: choosing it keeps the raw view's text,
+// which is written back with its check word, as on the page.
+TEST_F(EepromCommandsTest, SetFieldChoosesOtroKeepingTheRawView) {
+    QByteArray image = sim::DefaultEeprom();
+    image.replace(0x002, 3, "XXX");
+    image[0x069] = '\0';
+    image[0x06A] = '\0';
+    Put("xxx.bin", image);
+    ASSERT_EQ(Run({"eeprom", "set-field", "-i", File("xxx.bin"), "--format", "raw", "-o",
+                   File("otro.bin"), "country=otro"}),
+              0)
+        << err.toStdString();
+    const QByteArray saved = Contents("otro.bin");
+    EXPECT_EQ(saved.mid(0x002, 3), QByteArray("XXX"));
+    EXPECT_EQ(saved.mid(0x069, 2).toHex().toUpper(), QByteArray("A758"));  // x = 58
+    ASSERT_EQ(Run({"eeprom", "fields", "-i", File("otro.bin"), "--format", "raw"}), 0);
+    EXPECT_EQ(Fields()["country"], (QStringList{"otro", "585858"}));
+}
+
+// Whether a path is, itself, a named pipe or a symbolic link.
+bool IsFifo(const QString& path) {
+    struct stat info {};
+    return ::lstat(path.toLocal8Bit().constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+bool IsLink(const QString& path) {
+    struct stat info {};
+    return ::lstat(path.toLocal8Bit().constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// A device, a pipe or a link to one is written in place, never replaced by
+// a regular file.
+TEST_F(EepromCommandsTest, AnOutputThatIsNoRegularFileIsWrittenInPlace) {
+    Put("default.bin", sim::DefaultEeprom());
+    const QString fifo = File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(fifo, File("link")));
+    const int reader = ::open(fifo.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const QString& target : {fifo, File("link")}) {
+        ASSERT_EQ(Run({"eeprom", "convert", "-i", File("default.bin"), "--from", "raw", "-o",
+                       target, "--to", "raw"}),
+                  0)
+            << err.toStdString();
+        QByteArray got(4096, '\0');
+        const ssize_t n = ::read(reader, got.data(), got.size());
+        EXPECT_EQ(got.left(std::max<ssize_t>(n, 0)), sim::DefaultEeprom());
+    }
+    ::close(reader);
+    EXPECT_TRUE(IsFifo(fifo));
+    EXPECT_TRUE(IsLink(File("link")));
+}
+
+TEST_F(EepromCommandsTest, ALinkToARegularFileStaysALink) {
+    Put("default.bin", sim::DefaultEeprom());
+    Put("target.bin", "old");
+    ASSERT_TRUE(QFile::link(File("target.bin"), File("link.bin")));
+    ASSERT_EQ(Run({"eeprom", "convert", "-i", File("default.bin"), "--from", "raw", "-o",
+                   File("link.bin"), "--to", "raw"}),
+              0);
+    EXPECT_TRUE(IsLink(File("link.bin")));
+    EXPECT_EQ(Contents("target.bin"), sim::DefaultEeprom());
+}
+
+TEST_F(EepromCommandsTest, OutputDashGoesToStandardOutput) {
+    Put("default.bin", sim::DefaultEeprom());
+    ASSERT_EQ(Run({"eeprom", "convert", "-i", File("default.bin"), "--from", "raw", "-o", "-",
+                   "--to", "zefiro9"}),
+              0)
+        << err.toStdString();
+    EXPECT_EQ(binary.size(), 128 * 34);
+    EXPECT_TRUE(binary.startsWith("FFFF455350FFFF000C2AFF4153545241\r\n"));
 }
 
 TEST_F(EepromCommandsTest, ConvertKeepsEveryByte) {

@@ -103,25 +103,41 @@ TEST_F(JtagCliTest, ARangeTheDestinationDoesNotTakeFails) {
     EXPECT_FALSE(QFile::exists(File("p.bmp")));
 }
 
-TEST_F(JtagCliTest, TheTablesAreRefusedUntilTheyCanBeSavedThenHandedTheBytes) {
+// A table read out is loaded as the page loads it and saved as "Guardar
+// como..." would: the RAM table and chip 2's flash image come back byte for
+// byte, and a text export holds one line per grid row.
+TEST_F(JtagCliTest, TablesReadOutAreSavedAsTheTablesPageSavesThem) {
     CliRun run = Run({"jtag", "read", "--lpt", "sim", "--address", "401289A0", "--length", "7600",
-                      "--to", "ram-table", "-o", File("t.bin")});
-    EXPECT_EQ(run.status, kBadUsage);
-    EXPECT_EQ(target.Controller().ReadsServed(), 0);
+                      "--to", "ram-table", "-o", File("ram.bin")});
+    EXPECT_EQ(run.status, kDone) << run.err.toStdString();
+    EXPECT_EQ(test::FileContents(File("ram.bin")), decoder.Ram().mid(0x1289A0, 0x7600));
 
-    QByteArray saved;
-    bool savedRam = false;
-    JtagTableSaving() = [&](const QByteArray& bytes, bool ram, const QString&, const Settings&) {
-        saved = bytes;
-        savedRam = ram;
-        return std::optional<QString>();
-    };
-    run = Run({"jtag", "read", "--lpt", "sim", "--address", "401289A0", "--length", "7600", "--to",
-               "ram-table", "-o", File("t.bin")});
-    JtagTableSaving() = nullptr;
-    EXPECT_EQ(run.status, kDone);
-    EXPECT_TRUE(savedRam);
-    EXPECT_EQ(saved, decoder.Ram().mid(0x1289A0, 0x7600));
+    // Chip 2's block table comes from the sample settings folder.
+    for (const char* name : {"Velarix.ini", "AM29LV160DB.ini"}) {
+        QFile::copy(QStringLiteral(VELARIX_SAMPLE_INIS "/") + name, settings.filePath(name));
+    }
+    run = Run({"jtag", "read", "--lpt", "sim", "--address", "60000000", "--length", "50000",
+               "--to", "flash-table", "-o", File("flash.bin")});
+    EXPECT_EQ(run.status, kDone) << run.err.toStdString();
+    EXPECT_EQ(test::FileContents(File("flash.bin")), decoder.Flash(1).Bytes().left(0x50000));
+
+    run = Run({"jtag", "read", "--lpt", "sim", "--address", "60000000", "--length", "50000",
+               "--to", "flash-table", "-o", File("flash.txt")});
+    EXPECT_EQ(run.status, kDone) << run.err.toStdString();
+    EXPECT_EQ(test::FileContents(File("flash.txt")).count("\r\n"), 1000);
+}
+
+TEST_F(JtagCliTest, AFlashTableReadOutWithoutSectionsIsToldAndNothingIsSaved) {
+    for (const char* name : {"Velarix.ini", "AM29LV160DB.ini"}) {
+        QFile::copy(QStringLiteral(VELARIX_SAMPLE_INIS "/") + name, settings.filePath(name));
+    }
+    // The upper half of chip 2 holds no table.
+    const CliRun run = Run({"jtag", "read", "--lpt", "sim", "--address", "60100000", "--length",
+                            "50000", "--to", "flash-table", "-o", File("none.bin")});
+    EXPECT_EQ(run.status, kFailed);
+    EXPECT_TRUE(run.err.contains("¡ No se ha encontrado ninguna tabla de canales !"))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(File("none.bin")));
 }
 
 TEST_F(JtagCliTest, ReadEepromPlacesTheBytesIntoTheImageGiven) {

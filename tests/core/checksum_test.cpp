@@ -30,5 +30,13 @@ TEST(AddChecksum, CountsTheLengthInEightBits) {
     EXPECT_EQ(AddChecksum(line258).right(2), QStringLiteral("BD"));  // ~0x42
 }
 
+TEST(AddChecksumToBytes, SumsTheBytesAsTheyAreSent) {
+    EXPECT_EQ(AddChecksumToBytes("%EE?00010"), QByteArray("%EE?00010F1"));
+    EXPECT_EQ(AddChecksumToBytes("%\xE9\x80"), QByteArray("%\xE9\x80"
+                                                          "96"));  // ~(E9 ^ 80)
+    const QByteArray line258 = "%B" + QByteArray(256, 'A');
+    EXPECT_EQ(AddChecksumToBytes(line258).right(2), QByteArray("BD"));
+}
+
 }  // namespace
 }  // namespace velarix

@@ -3,11 +3,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "shell/config_rules.h"
 #include "shell/ini_file.h"
 #include "shell/language.h"
 #include "shell/message_keys.h"
 #include "shell/message_table.h"
 #include "shell/settings_file.h"
+#include "simulated_decoder.h"
 
 namespace velarix {
 namespace {
@@ -22,8 +24,25 @@ TEST(SampleSettings, ListEveryFileTheyShip) {
     EXPECT_EQ(s.languages, (QStringList{QStringLiteral("Español"), "English"}));
     EXPECT_EQ(s.flashTypes.size(), 8);
     EXPECT_EQ(s.models.size(), 4);
-    EXPECT_EQ(s.symbolRateLists.size(), 3);
+    EXPECT_EQ(s.symbolRateLists.size(), 8);
     EXPECT_EQ(s.symbolRates[0], 27500);  // the third list, "Europa", by default
+}
+
+// Every position the settings choose, at start or by "Valores por Defecto",
+// names a file the folder ships: the eighth symbol-rate list among them.
+TEST(SampleSettings, EveryDefaultPositionHasItsEntry) {
+    Settings s = LoadSettings(SampleFolder(), {});
+    ApplyFactoryDefaults(s);
+    EXPECT_EQ(s.symbolRateList, 7);
+    ASSERT_LT(s.symbolRateList, s.symbolRateLists.size());
+    LoadSymbolRateFile(s);
+    EXPECT_NE(s.symbolRates[0], 0);
+    EXPECT_EQ(s.chips[0].type, 0);
+    for (int list = 0; list < s.symbolRateLists.size(); ++list) {
+        s.symbolRateList = list;
+        LoadSymbolRateFile(s);
+        EXPECT_GE(s.symbolRates[0], 1000) << s.symbolRateLists[list].toStdString();
+    }
 }
 
 // Every flash type's blocks tile its chip: from 0, each boundary above the
@@ -46,6 +65,23 @@ TEST(SampleSettings, FlashBlocksTileTheirChips) {
         EXPECT_GE(size, 0x80000u) << name;
         EXPECT_EQ(chip.boundaries[chip.numBlocks + 1], 0u) << name;
         EXPECT_EQ(chip.erasureMode, 48) << name;
+    }
+}
+
+// The settings of a new installation describe the simulated decoder's two
+// chips sector for sector (the simulator keeps its own copy of the layout),
+// so that a write in the demo erases exactly the blocks it means to.
+TEST(SampleSettings, TheDefaultChipsAreTheSimulatorsChips) {
+    const Settings s = LoadSettings(SampleFolder(), {});
+    sim::SimulatedDecoder decoder;
+    for (int c = 0; c < 2; ++c) {
+        const FlashChip& chip = s.chips[c];
+        sim::FlashChip& simulated = decoder.Flash(c);
+        EXPECT_EQ(chip.start.toUInt(nullptr, 16), simulated.Start()) << c;
+        ASSERT_EQ(chip.numBlocks, simulated.SectorCount()) << c;
+        for (int i = 0; i < chip.numBlocks; ++i)
+            EXPECT_EQ(chip.boundaries[i], simulated.SectorStart(i)) << c << " block " << i;
+        EXPECT_EQ(chip.boundaries[chip.numBlocks], simulated.Size()) << c;
     }
 }
 
@@ -88,8 +124,9 @@ TEST(Language, AFileWithOneKeyChangesOnlyThatText) {
     MessageTable table;
     LoadLanguageFile(table, dir.path() + "/", "Mini");
     EXPECT_EQ(table.Text(50), QStringLiteral("Einstellungen"));
-    EXPECT_EQ(table.Text(10), QStringLiteral("is wrong."));  // a translation loses its blanks
-    EXPECT_EQ(table.Text(9), MessageTable::Spanish(9));      // empty: the default
+    // The file's value loses its blanks; it takes those of " es incorrecta.".
+    EXPECT_EQ(table.Text(10), QStringLiteral(" is wrong."));
+    EXPECT_EQ(table.Text(9), MessageTable::Spanish(9));  // empty: the default
     EXPECT_EQ(table.Text(51), MessageTable::Spanish(51));
     LoadLanguageFile(table, dir.path() + "/", "Missing");
     EXPECT_EQ(table.Text(50), MessageTable::Spanish(50));

@@ -2,6 +2,7 @@
 
 #include "recording_frame.h"
 #include "scripted_port.h"
+#include "serial/link_port.h"
 #include "serial/service_link.h"
 #include "serial/terminal.h"
 #include "shell/message_table.h"
@@ -152,6 +153,51 @@ TEST_F(ServiceLinkTest, TerminalLinesArriveWholeAndTimeOutsOnlyLog) {
     clock.Advance(ServiceLink::kReplyTimeoutMs);
     EXPECT_EQ(frame.Log(LogPane::Terminal).last(), Msg(43));
     EXPECT_TRUE(frame.boxes.isEmpty());
+}
+
+// However long a reply runs without its carriage return, the link holds no
+// more than a reply can be; the flood ends as a failed reply, which an owner
+// that does not handle it takes as a time-out.
+TEST_F(ServiceLinkTest, AFloodWithoutCarriageReturnIsCutOffAsAFailedReply) {
+    link.BeginOperation(kFirmwareUpload);
+    frame.BeginBusy();
+    link.SendCommand("%DL?C8");
+    for (int i = 0; i < 1024; ++i) {
+        port.Deliver(QByteArray(1000, 'U'));
+        ASSERT_LE(link.ReplyBuffer().size(), ServiceLink::kMaxReplyLength);
+    }
+    EXPECT_GE(firmware.timeouts, 1);
+    EXPECT_FALSE(frame.busy);
+    EXPECT_FALSE(link.AwaitingReply());
+    EXPECT_TRUE(firmware.replies.isEmpty());
+}
+
+TEST_F(ServiceLinkTest, TheTerminalLogsAFloodAndGoesOn) {
+    terminal.Send("%EE");
+    port.Deliver(QByteArray(ServiceLink::kMaxReplyLength + 1, 'U'));
+    EXPECT_EQ(frame.Log(LogPane::Terminal).last(), Msg(431));
+    EXPECT_TRUE(link.ReplyBuffer().isEmpty());
+    port.Deliver("$!C0\r");
+    EXPECT_EQ(frame.Log(LogPane::Terminal).last(), QStringLiteral("$!C0\r"));
+    EXPECT_TRUE(frame.boxes.isEmpty());
+}
+
+}  // namespace
+}  // namespace velarix
+
+namespace velarix {
+namespace {
+
+// A port the user may not open says which group to join; other failures
+// give the system's reason alone.
+TEST(SerialOpenFailureTest, APermissionRefusalNamesTheDialoutGroup) {
+    const QString denied =
+        SerialOpenFailure("/dev/ttyS0", QSerialPort::PermissionError, "Permission denied");
+    EXPECT_TRUE(denied.startsWith("/dev/ttyS0: Permission denied\n"));
+    EXPECT_TRUE(denied.contains("No hay permiso para usar /dev/ttyS0"));
+    EXPECT_TRUE(denied.contains("grupo dialout"));
+    EXPECT_EQ(SerialOpenFailure("/dev/ttyUSB3", QSerialPort::DeviceNotFoundError, "No such file"),
+              "/dev/ttyUSB3: No such file");
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -7,6 +10,7 @@
 #include "expected_settings.h"
 #include "shell/config_rules.h"
 #include "shell/cp1252.h"
+#include "shell/ini_file.h"
 #include "shell/settings_file.h"
 
 namespace velarix {
@@ -33,6 +37,98 @@ TEST_F(SettingsTest, AFolderWithoutSettingsSavesEveryDefaultInOrder) {
     ASSERT_FALSE(SaveSettings(s));
     const QByteArray expected = test::DefaultSettingsFile(dir.path());
     EXPECT_EQ(Contents().toStdString(), expected.toStdString());
+}
+
+// The names moved onto "Velarix.ini" while `work` runs: each is one whole
+// write of the file, written beside it and renamed over it. The creation of
+// each file beside it is watched too, so that no two renames in a row can
+// be merged into one event.
+int RenamesOntoTheSettingsFile(const QString& folder, const std::function<void()>& work) {
+    const int watch = ::inotify_init1(IN_NONBLOCK);
+    EXPECT_GE(watch, 0);
+    ::inotify_add_watch(watch, folder.toLocal8Bit().constData(), IN_CREATE | IN_MOVED_TO);
+    work();
+    int renames = 0;
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(watch, buffer, sizeof buffer);
+        if (n <= 0) break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if ((event->mask & IN_MOVED_TO) && event->len > 0 &&
+                QByteArray(event->name) == "Velarix.ini")
+                ++renames;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    ::close(watch);
+    return renames;
+}
+
+TEST_F(SettingsTest, ASaveWritesTheFileOnce) {
+    Put("Velarix.ini", "[TForm1]\r\nTop=5\r\n");
+    const Settings s = Load();
+    EXPECT_EQ(RenamesOntoTheSettingsFile(dir.path(), [&] { ASSERT_FALSE(SaveSettings(s)); }), 1);
+}
+
+// Writing the file once leaves exactly the bytes of the key-by-key writes,
+// whatever the file held: line ends of every kind, no last line end, a
+// header in other letter case, the section twice, blanks and remarks, bytes
+// of the code page, a section after it, no section at all, nothing at all.
+TEST_F(SettingsTest, OneWholeWriteLeavesTheBytesOfTheKeyByKeyWrites) {
+    const QByteArray files[] = {
+        "",
+        "; only a remark",
+        "[TForm1]\r\nTop=5\r\nLeft=7",
+        "[tform1]\nTop=5\rLeft=7\r\n\r\n[Other]\r\nTop=1\r\n",
+        "[TForm1]\r\n  Top = 5 \r\n; remark\r\nTop=6\r\nPesta\xF1"
+        "aActiva=3\r\n\r\n\r\n",
+        "[Other]\r\nA=1\r\n[TForm1]\r\nSat-A=\x80uro\x81\r\n[TForm1]\r\nSat-B=X\r\n",
+        "[TForm1]\r\nModel=1\r\nFlash1Start=12345678\r\nIdioma0=English\r\n[Z]\r\nq=\x00\x01\r\n",
+        " [TForm1]\r\n[TForm1] \r\nTop=1\r\n",
+    };
+    int i = 0;
+    for (const QByteArray& file : files) {
+        QTemporaryDir oldPath, newPath;
+        for (const QTemporaryDir* folder : {&oldPath, &newPath}) {
+            QFile put(folder->filePath("Velarix.ini"));
+            ASSERT_TRUE(put.open(QIODevice::WriteOnly));
+            put.write(file);
+        }
+        Settings s = LoadSettings(newPath.path() + "/", {"ttyS0"});
+        s.satellites[2] = QStringLiteral("\u00D1o\u20AC");
+        s.top = 42 + i;
+        {
+            TIniFile32 keyByKey(oldPath.filePath("Velarix.ini"));  // saves after every write
+            WriteSettingsKeys(s, keyByKey);
+        }
+        ASSERT_FALSE(SaveSettings(s));
+        QFile before(oldPath.filePath("Velarix.ini")), after(newPath.filePath("Velarix.ini"));
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll().toStdString(), before.readAll().toStdString()) << "file " << i;
+        ++i;
+    }
+}
+
+// A save that was killed between writing beside the file and renaming it
+// leaves "Velarix.ini." and six characters; the next load removes it, unless
+// it is so young that a save may still be running.
+TEST_F(SettingsTest, LeftoversOfAnInterruptedSaveAreRemovedAtTheNextLoad) {
+    const QDateTime anHourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    for (const char* name : {"Velarix.ini.aB3dE9", "Velarix.ini.Q1w2E3", "Velarix.ini.young1",
+                             "Velarix.ini.bak", "Velarix.ini.aB3dE9x", "Other.ini.aB3dE9"}) {
+        Put(name, "[TForm1]\r\n");
+        if (QByteArray(name) != "Velarix.ini.young1") {
+            QFile file(Folder() + name);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(anHourAgo, QFileDevice::FileModificationTime));
+        }
+    }
+    Load();
+    QStringList left = QDir(Folder()).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(left, (QStringList{"Other.ini.aB3dE9", "Velarix.ini.aB3dE9x", "Velarix.ini.bak",
+                                 "Velarix.ini.young1"}));
 }
 
 TEST_F(SettingsTest, SizesBelowTheirMinimumAreRaised) {

@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "firmware_commands.h"
 #include "port_model_server.h"
+#include "sample_tables.h"
 #include "shell/message_table.h"
 #include "virtual_scheduler.h"
 #include "wired_decoder.h"
@@ -192,6 +193,22 @@ TEST_F(CliFirmwareTest, BadUsageAndUnreadableFilesExitWithTwoAndSendNothing) {
         Run({"firmware", "upload", "--table", Put("x"), "--address", "7FE00000", "--lpt", "sim"}),
         2);
     EXPECT_EQ(rig.service.LinesHandled(), 0);
+}
+
+// "Tabla canales FLASH": the table file is loaded, rebuilt (here unchanged:
+// its sections stay at their blocks) and sent into chip 2 over both cables.
+TEST_F(CliFirmwareTest, TheFlashChannelTableOfAFileGoesIntoChipTwo) {
+    const QByteArray table = sim::FlashImage();
+    QFile file(dir.filePath("table.bin"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(table);
+    file.close();
+    ASSERT_EQ(Run({"firmware", "upload", "--table", file.fileName(), "--address", "60000000",
+                   "--lpt", "sim"}),
+              0)
+        << err.toStdString();
+    EXPECT_EQ(rig.loader.Received(), table);
+    EXPECT_EQ(rig.decoder.Flash(1).Bytes().left(table.size()), table);
 }
 
 TEST_F(CliFirmwareTest, AnUnusablePortEndsTheUploadWithItsReason) {

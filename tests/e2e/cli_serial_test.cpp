@@ -125,11 +125,64 @@ TEST_F(CliSerialTest, ALateButTimelyReplyIsWaitedFor) {
     EXPECT_EQ(Contents(File("r.bin")).mid(0x7F0), pty.decoder.Eeprom().mid(0x7F0));
 }
 
+// A read reply whose data are not 32 hexadecimal digits, a status line run
+// into a reply, or noise before one: each is a refusal, logged, and the row
+// is asked for again; the file holds the decoder's bytes.
+TEST_F(CliSerialTest, CorruptReadRepliesAreRefusedAndAskedAgain) {
+    pty.port.SetBadDigits(2);
+    ASSERT_EQ(Run({"eeprom", "read", "-o", File("r.bin"), "--format", "raw", "--length", "0AF"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(Contents(File("r.bin")).left(0xB0), pty.decoder.Eeprom().left(0xB0));
+    EXPECT_EQ(err.count(Msg(432)), 2);
+    EXPECT_EQ(pty.service.LinesHandled(), 11 + 2);
+
+    pty.port.SetBanners(1);
+    ASSERT_EQ(Run({"eeprom", "read", "-o", File("b.bin"), "--format", "raw", "--length", "0AF"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(Contents(File("b.bin")).left(0xB0), pty.decoder.Eeprom().left(0xB0));
+    EXPECT_EQ(err.count(Msg(432)), 1);
+}
+
+TEST_F(CliSerialTest, NoiseBeforeAReplyIsNotTakenForData) {
+    pty.port.SetNoise(3, "#~");  // two bytes: the data would shift by two digits
+    ASSERT_EQ(Run({"eeprom", "read", "-o", File("r.bin"), "--format", "raw", "--length", "0AF"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(Contents(File("r.bin")).left(0xB0), pty.decoder.Eeprom().left(0xB0));
+    EXPECT_EQ(err.count(Msg(432)), 3) << err.toStdString();
+}
+
+// Ten corrupt replies in a row reach the retry limit: a failure, no file.
+TEST_F(CliSerialTest, CorruptRepliesCountTowardsTheRetryLimit) {
+    pty.port.SetBadDigits(10);
+    EXPECT_EQ(Run({"eeprom", "read", "-o", File("r.bin"), "--format", "raw"}), 1);
+    EXPECT_TRUE(err.contains(Msg(19)));
+    EXPECT_FALSE(QFile::exists(File("r.bin")));
+}
+
+// A reply that floods without a carriage return is cut off far beyond any
+// real reply and counts as a failed reply; the row is asked for again.
+TEST_F(CliSerialTest, AFloodWithoutCarriageReturnIsAFailedReply) {
+    pty.port.SetFloods(1, 6000);
+    const std::uint32_t start = clock.Tick();
+    ASSERT_EQ(Run({"eeprom", "read", "-o", File("r.bin"), "--format", "raw", "--length", "0AF"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(Contents(File("r.bin")).left(0xB0), pty.decoder.Eeprom().left(0xB0));
+    EXPECT_TRUE(err.contains(Msg(431)));
+    EXPECT_LT(clock.Tick() - start, 15000u);  // not ended by the time-out
+}
+
+TEST_F(CliSerialTest, AnEndlessFloodEndsAtTheRetryLimit) {
+    pty.port.SetFloods(1000, 6000);
+    EXPECT_EQ(Run({"eeprom", "read", "-o", File("r.bin"), "--format", "raw"}), 1);
+    EXPECT_TRUE(err.contains(Msg(19)));
+    EXPECT_FALSE(QFile::exists(File("r.bin")));
+}
+
 // Random faults of every kind, seeded: whatever happens, a read that reports
 // success wrote exactly the decoder's EEPROM, and a failed one wrote nothing.
 TEST_F(CliSerialTest, RandomFaultsAreNeverReportedAsSuccess) {
     int successes = 0, failures = 0;
-    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+    for (std::uint32_t seed = 1; seed <= 24; ++seed) {
         test::PtyDecoder faulty(clock);
         faulty.port.SetRandomFaults(seed, 2);
         const QString file = File("faulty.bin");
@@ -177,6 +230,52 @@ TEST_F(CliSerialTest, BadUsageAndRefusedFilesExitWithTwo) {
     Put(File("short.bin"), QByteArray(2047, '\0'));
     EXPECT_EQ(Run({"eeprom", "write", "-i", File("short.bin"), "--format", "raw"}), 2);
     EXPECT_EQ(pty.service.LinesHandled(), 0);
+}
+
+// A file that does not define every row the length would write is refused
+// before anything is sent, with the count of the rows it defines.
+TEST_F(CliSerialTest, WriteRefusesAFileThatDoesNotDefineEveryRowToWrite) {
+    const QByteArray before = pty.decoder.Eeprom();
+    Put(File("empty.txt"), QByteArray());
+    EXPECT_EQ(Run({"eeprom", "write", "-i", File("empty.txt")}), 2);
+    EXPECT_TRUE(err.contains(Msg(433))) << err.toStdString();
+    EXPECT_TRUE(err.contains(Msg(434) + "0" + Msg(435) + "128")) << err.toStdString();
+    const QByteArray row05 = "%EE=05010" + QByteArray(32, 'A') + "F6";
+    Put(File("one.txt"), row05);
+    EXPECT_EQ(Run({"eeprom", "write", "-i", File("one.txt")}), 2);
+    EXPECT_TRUE(err.contains(Msg(434) + "1" + Msg(435) + "128")) << err.toStdString();
+    EXPECT_EQ(Run({"eeprom", "write", "-i", File("one.txt"), "--length", "0AF"}), 2);
+    EXPECT_TRUE(err.contains(Msg(434) + "1" + Msg(435) + "11")) << err.toStdString();
+    QByteArray plain;
+    for (int row = 0; row < 5; ++row) plain += QByteArray(32, '1') + "\r\n";
+    Put(File("five.txt"), plain);
+    EXPECT_EQ(
+        Run({"eeprom", "write", "-i", File("five.txt"), "--format", "zefiro9", "--length", "0AF"}),
+        2);
+    EXPECT_EQ(pty.service.LinesHandled(), 0);
+    EXPECT_EQ(pty.decoder.Eeprom(), before);
+
+    // The row a file defines is enough for that row alone.
+    ASSERT_EQ(Run({"eeprom", "write", "-i", File("one.txt"), "--length", "row:05"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(pty.decoder.Eeprom().mid(0x50, 16), QByteArray(16, '\xAA'));
+    EXPECT_EQ(pty.decoder.Eeprom().left(0x50), before.left(0x50));
+}
+
+// The output is checked before the decoder is asked for anything.
+TEST_F(CliSerialTest, ReadChecksItsOutputBeforeTalkingToTheDecoder) {
+    EXPECT_EQ(Run({"eeprom", "read", "-o", File("missing/folder/x.bin"), "--format", "raw"}), 1);
+    EXPECT_TRUE(err.contains(File("missing/folder/x.bin"))) << err.toStdString();
+    EXPECT_EQ(pty.service.LinesHandled(), 0);
+    EXPECT_EQ(Run({"eeprom", "read", "-o", dir.path(), "--format", "raw"}), 1);  // a folder
+    EXPECT_EQ(pty.service.LinesHandled(), 0);
+}
+
+TEST_F(CliSerialTest, TheSerialPortOpenedIsLogged) {
+    ASSERT_EQ(Run({"eeprom", "read", "-o", File("r.bin"), "--length", "row:00"}), 0);
+    EXPECT_TRUE(err.startsWith(Msg(430) + pty.Path() + "\n")) << err.toStdString();
+    ASSERT_EQ(Run({"terminal", "%EE?00010"}), 0);
+    EXPECT_TRUE(err.startsWith(Msg(430) + pty.Path() + "\n")) << err.toStdString();
 }
 
 TEST_F(CliSerialTest, APortThatCannotBeOpenedFailsAtOnce) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include "simulated_decoder.h"
@@ -97,6 +100,113 @@ TEST(Programs, TheCommandLineUploadsThroughTheSimulatorsSocket) {
     simulator.terminate();
     EXPECT_TRUE(simulator.waitForFinished(10000));
     EXPECT_FALSE(QFile::exists(dir.filePath("lpt")));  // the socket goes with it
+}
+
+// The command line as a batch tool: what it reads is bounded by what each
+// format can use, so an endless input ends at once.
+struct Batch {
+    QProcess process;
+    QTemporaryDir settings;
+    // Runs velarix-cli; false when it has not ended within the guard.
+    bool Run(const QStringList& args) {
+        process.setWorkingDirectory(settings.path());
+        process.start(QStringLiteral(VELARIX_CLI),
+                      QStringList{"--settings", settings.path()} + args);
+        if (process.waitForFinished(20000)) return true;
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+};
+
+TEST(Programs, EndlessInputsAreReadOnlyAsFarAsTheirFormatGoes) {
+    QTemporaryDir dir;
+    Batch raw;
+    ASSERT_TRUE(raw.Run({"eeprom", "fields", "-i", "/dev/zero", "--format", "raw"}));
+    EXPECT_EQ(raw.process.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(raw.process.readAllStandardError())
+                    .contains(QStringLiteral("La longitud del fichero es incorrecto.")));
+    Batch text;
+    ASSERT_TRUE(text.Run({"eeprom", "convert", "-i", "/dev/zero", "--from", "zefiro9", "-o",
+                          dir.filePath("x.bin"), "--to", "raw"}));
+    EXPECT_EQ(text.process.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(text.process.readAllStandardError())
+                    .contains(QStringLiteral("La longitud del fichero es incorrecto.")));
+    // A frame dump is decoded from its first 640,000 bytes, as a longer one is.
+    Batch picture;
+    ASSERT_TRUE(picture.Run({"picture", "decode", "-i", "/dev/zero", "-o", dir.filePath("z.bmp")}));
+    EXPECT_EQ(picture.process.exitCode(), 0)
+        << picture.process.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("z.bmp")));
+}
+
+// "-o -" writes the file to standard output, byte for byte.
+TEST(Programs, OutputDashIsStandardOutput) {
+    QTemporaryDir dir;
+    QFile in(dir.filePath("e.bin"));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write(sim::DefaultEeprom());
+    in.close();
+    Batch convert;
+    ASSERT_TRUE(convert.Run(
+        {"eeprom", "convert", "-i", in.fileName(), "--from", "raw", "-o", "-", "--to", "raw"}));
+    EXPECT_EQ(convert.process.exitCode(), 0);
+    EXPECT_EQ(convert.process.readAllStandardOutput(), sim::DefaultEeprom());
+    EXPECT_FALSE(QFile::exists(convert.settings.filePath("-")));
+}
+
+// The window's options that end it at once need no window and no display.
+struct Window {
+    QProcess process;
+    bool Run(const QStringList& args) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(VELARIX_GUI), args);
+        if (process.waitForFinished(20000)) return true;
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+};
+
+TEST(Programs, TheWindowPrintsItsOptions) {
+    Window window;
+    ASSERT_TRUE(window.Run({"--help"}));
+    EXPECT_EQ(window.process.exitCode(), 0);
+    const QString usage = QString::fromUtf8(window.process.readAllStandardOutput());
+    for (const char* option : {"--demo", "--port", "--settings", "--language", "--version"})
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+}
+
+TEST(Programs, TheWindowRefusesASettingsFolderThatIsAFile) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("Velarix.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    Window window;
+    ASSERT_TRUE(window.Run({"--settings", file.fileName()}));
+    EXPECT_EQ(window.process.exitCode(), 2);
+    EXPECT_TRUE(window.process.readAllStandardError().contains(file.fileName().toUtf8()));
+}
+
+// A language without a file is named on standard error as the window opens.
+TEST(Programs, TheWindowReportsALanguageWithoutAFile) {
+    QTemporaryDir settings;
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    window.setProcessEnvironment(env);
+    window.setReadChannel(QProcess::StandardError);
+    window.start(QStringLiteral(VELARIX_GUI),
+                 {"--settings", settings.path(), "--language", "Klingon"});
+    QByteArray err;
+    while (!err.contains("Klingon.ini") && window.waitForReadyRead(10000))
+        err += window.readAllStandardError();
+    window.terminate();
+    window.waitForFinished(10000);
+    EXPECT_TRUE(err.contains("Klingon.ini")) << err.toStdString();
 }
 
 TEST(Programs, TheWindowPrintsItsTitle) {

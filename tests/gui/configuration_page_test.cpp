@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTest>
 
 #include "configuration_page.h"
@@ -112,22 +114,60 @@ TEST_F(ConfigurationPageTest, SettingsAreReadAtStartAndWrittenAtClose) {
     EXPECT_EQ(saved.ReadInteger("TForm1", "Checksum", 1), 0);
 }
 
-TEST_F(ConfigurationPageTest, TheTrapAddressIsFilteredAndAlignedWhenLeft) {
-    TestWindow w;
+// The window on screen and active, on the configuration page, so that clicks
+// and keys reach the widgets as a person's do.
+void ShowConfiguration(TestWindow& w, QWidget* subPage) {
     w.form.show();
     QApplication::setActiveWindow(&w.form);
     w.form.Pages()->setCurrentWidget(w.form.Configuration());
+    w.form.Configuration()->SubPages()->setCurrentWidget(subPage);
+    QApplication::processEvents();
+}
+
+// Clicks into a field and selects what it holds, as a person does before typing.
+void ClickIntoAndSelectAll(QWidget* field) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+}
+
+void ClickTab(QTabWidget* pages, int index) {
+    QTabBar* bar = pages->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+QByteArray SavedFile(TestWindow& w) {
+    QFile file(w.settingsFolder.filePath("Velarix.ini"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(ConfigurationPageTest, TheTrapAddressIsFilteredAndAlignedWhenTabLeavesIt) {
+    TestWindow w;
+    ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet18"));
     auto* trap = List(w, "ComboBox18");
-    trap->setFocus();
-    trap->lineEdit()->clear();
+    ClickIntoAndSelectAll(trap);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
     EXPECT_EQ(trap->currentText(), QStringLiteral("40010000"));  // emptied: the first entry
-    trap->lineEdit()->selectAll();
-    QTest::keyClicks(trap->lineEdit(), "c0zq3029");
+    ClickIntoAndSelectAll(trap);
+    QTest::keyClicks(QApplication::focusWidget(), "c0zq3029");
     EXPECT_EQ(trap->currentText(), QStringLiteral("C03029"));  // both letters outside A-F gone
-    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(trap->lineEdit(), &leave);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), trap);
     EXPECT_EQ(trap->currentText(), QStringLiteral("00C03028"));
-    EXPECT_EQ(w.form.CurrentSettings().trapAddress, QStringLiteral("00C03028"));
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains("\r\nTrapAdr=00C03028\r\n"));
+}
+
+TEST_F(ConfigurationPageTest, TheTrapAddressIsAlignedWhenAClickLeavesIt) {
+    TestWindow w;
+    ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet18"));
+    auto* trap = List(w, "ComboBox18");
+    ClickIntoAndSelectAll(trap);
+    QTest::keyClicks(QApplication::focusWidget(), "ABC7");
+    QTest::mouseClick(Named<QCheckBox>(w, "CheckBox5"), Qt::LeftButton);
+    EXPECT_EQ(trap->currentText(), QStringLiteral("0000ABC4"));
+    EXPECT_EQ(w.form.CurrentSettings().trapAddress, QStringLiteral("0000ABC4"));
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains("\r\nTrapAdr=0000ABC4\r\n"));
 }
 
 TEST_F(ConfigurationPageTest, TablePositionsAreKeptApart) {
@@ -163,6 +203,40 @@ TEST_F(ConfigurationPageTest, TwoEqualSatelliteNamesBecomeAAndB) {
     QTest::keyClicks(a, "Hotbird");
     EXPECT_EQ(a->text(), QStringLiteral("A"));
     EXPECT_EQ(b->text(), QStringLiteral("B"));
+}
+
+// What the fields show is what is kept: leaving the page renames the grids'
+// satellites by it, and closing writes it.
+TEST_F(ConfigurationPageTest, TypingTheOtherNameKeepsAAndBAsShown) {
+    TestWindow w(WindowOptions{.settingsFile = "[TForm1]\r\nSat-A=Astra\r\nSat-B=Hotbird\r\n"});
+    TableRows& channels = w.form.Tables().Channels();
+    channels.SetCell(1, 10, "Astra");
+    channels.SetCell(2, 10, "Hotbird");
+    ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet15"));
+    ClickIntoAndSelectAll(Named<QLineEdit>(w, "Edit4"));
+    QTest::keyClicks(QApplication::focusWidget(), "Hotbird");
+    EXPECT_EQ(Named<QLineEdit>(w, "Edit4")->text(), QStringLiteral("A"));
+    EXPECT_EQ(Named<QLineEdit>(w, "Edit5")->text(), QStringLiteral("B"));
+    ClickTab(w.form.Pages(), 0);
+    EXPECT_EQ(channels.Cell(1, 10), QStringLiteral("A"));
+    EXPECT_EQ(channels.Cell(2, 10), QStringLiteral("B"));
+    w.form.close();
+    const QByteArray saved = SavedFile(w);
+    EXPECT_TRUE(saved.contains("\r\nSat-A=A\r\nSat-B=B\r\n")) << saved.toStdString();
+}
+
+TEST_F(ConfigurationPageTest, EmptyingNameAKeepsAAsShown) {
+    TestWindow w(WindowOptions{.settingsFile = "[TForm1]\r\nSat-A=Astra\r\n"});
+    TableRows& channels = w.form.Tables().Channels();
+    channels.SetCell(4, 10, "Astra");
+    ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet15"));
+    ClickIntoAndSelectAll(Named<QLineEdit>(w, "Edit4"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(Named<QLineEdit>(w, "Edit4")->text(), QStringLiteral("A"));
+    ClickTab(w.form.Pages(), 0);
+    EXPECT_EQ(channels.Cell(4, 10), QStringLiteral("A"));
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains("\r\nSat-A=A\r\n"));
 }
 
 TEST_F(ConfigurationPageTest, LeavingThePageRenamesTheSatelliteInBothGrids) {
@@ -214,8 +288,49 @@ TEST_F(ConfigurationPageTest, DefaultValuesLeavePictureSizeAndGridsAsTheyWere) {
     EXPECT_EQ(List(w, "ComboBox2")->currentIndex(), 0);
     EXPECT_FALSE(Named<QComboBox>(w, "ComboBox51")->isEnabled());
     EXPECT_EQ(List(w, "ComboBox20")->currentText(), QStringLiteral("60000000"));
-    EXPECT_EQ(List(w, "ComboBox15")->currentIndex(), -1);  // the sample has three lists
-    EXPECT_EQ(s.symbolRates[0], 27500);                    // the table stays
+    // The shipped folder lists enough symbol-rate files for the eighth entry.
+    EXPECT_EQ(List(w, "ComboBox15")->currentIndex(), 7);
+    EXPECT_FALSE(List(w, "ComboBox15")->currentText().isEmpty());
+    EXPECT_EQ(s.symbolRates[0], 27500);  // the table stays
+}
+
+// A port given for one run (--port, --demo) is used for that run only: the
+// next normal start finds the port it had.
+TEST_F(ConfigurationPageTest, APortForThisRunLeavesTheStoredPortAsItWas) {
+    TestWindow w(WindowOptions{.settingsFile = "[TForm1]\r\nPuerto=0\r\n",
+                               .ports = {"ttyVELARIX0"},
+                               .runPort = "ttyVELARIX1"});
+    EXPECT_EQ(w.port.name, QStringLiteral("ttyVELARIX1"));
+    EXPECT_EQ(List(w, "ComboBox2")->currentText(), QStringLiteral("ttyVELARIX1"));
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains("\r\nPuerto=0\r\n")) << SavedFile(w).toStdString();
+}
+
+TEST_F(ConfigurationPageTest, DefaultValuesKeepTheRunsPortAndStoreTheFirst) {
+    TestWindow w(WindowOptions{.settingsFile = "[TForm1]\r\nPuerto=3\r\n",
+                               .ports = {"ttyVELARIX0"},
+                               .runPort = "ttyVELARIX1"});
+    ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet13"));
+    QTest::mouseClick(w.form.Configuration()->defaultsButton, Qt::LeftButton);
+    EXPECT_EQ(w.port.name, QStringLiteral("ttyVELARIX1"));  // still on the run's port
+    EXPECT_EQ(List(w, "ComboBox2")->currentText(), QStringLiteral("ttyVELARIX1"));
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains("\r\nPuerto=0\r\n")) << SavedFile(w).toStdString();
+}
+
+TEST_F(ConfigurationPageTest, APortChosenByHandDuringTheRunIsStored) {
+    TestWindow w(WindowOptions{.settingsFile = "[TForm1]\r\nPuerto=0\r\n",
+                               .ports = {"ttyVELARIX0"},
+                               .runPort = "ttyVELARIX1"});
+    ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet13"));
+    auto* ports = List(w, "ComboBox2");
+    ports->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ports, Qt::Key_Up);  // the entry above the run's port
+    const int chosen = ports->currentIndex();
+    EXPECT_EQ(ports->currentText(), QStringLiteral("ttyVELARIX0"));
+    EXPECT_EQ(w.port.name, QStringLiteral("ttyVELARIX0"));
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains(QStringLiteral("\r\nPuerto=%1\r\n").arg(chosen).toLatin1()));
 }
 
 TEST_F(ConfigurationPageTest, UntickingTheFirmwareChecksumDisablesItsPosition) {
@@ -273,8 +388,13 @@ TEST_F(ConfigurationPageTest, TheEnglishFileSwitchesEveryCaptionOfTheWindow) {
     for (const auto& target : TextTargets()) {
         QObject* object = w.form.findChild<QObject*>(QString::fromLatin1(target.object));
         if (!object || target.kind == TextTarget::Kind::Message) continue;
+        // The file's text, with the blanks of the Spanish text around it.
+        const QString spanish = MessageTable::Spanish(target.key);
+        const QString trimmed = spanish.trimmed();
         const QString text =
-            english.ReadString("English", QStringLiteral("traduc%1").arg(target.key), "");
+            spanish.left(spanish.indexOf(trimmed)) +
+            english.ReadString("English", QStringLiteral("traduc%1").arg(target.key), "") +
+            spanish.mid(spanish.indexOf(trimmed) + trimmed.size());
         QString shown;
         if (auto* label = qobject_cast<QLabel*>(object))
             shown = label->text();
@@ -295,6 +415,15 @@ TEST_F(ConfigurationPageTest, TheEnglishFileSwitchesEveryCaptionOfTheWindow) {
     }
     EXPECT_GT(checked, 100);
     EXPECT_EQ(Msg(43), QStringLiteral("No answer from a decoder on that serial port!"));
+}
+
+// --language chooses the texts of one run; the stored choice stays.
+TEST_F(ConfigurationPageTest, ALanguageForThisRunLeavesTheStoredLanguageAsItWas) {
+    TestWindow w(WindowOptions{.sampleSettings = true, .runLanguage = "English"});
+    EXPECT_EQ(w.form.Pages()->tabText(6), QStringLiteral("Settings"));
+    EXPECT_EQ(List(w, "ComboBox10")->currentText(), QStringLiteral("English"));
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains("\r\nIdioma=0\r\n")) << SavedFile(w).toStdString();
 }
 
 TEST_F(ConfigurationPageTest, NoLanguageFilesLeaveTheSpanishTexts) {

@@ -10,10 +10,12 @@
 #include "log_memo.h"
 #include "lpt/firmware_upload.h"
 #include "parallel_firmware_controls.h"
+#include "sample_tables.h"
 #include "shell/message_table.h"
 #include "sim_parallel_port.h"
 #include "status_panel.h"
 #include "test_files.h"
+#include "tuning_page.h"
 #include "virtual_scheduler.h"
 #include "window_doubles.h"
 #include "wired_decoder.h"
@@ -126,12 +128,12 @@ TEST_F(FirmwarePageTest, EnviarUploadsTheChosenFileAndTheDecoderVerifiesIt) {
     w.dialogs.answers.push_back({File(image), 1});
     Click(Controls(w).sendButton);
     EXPECT_EQ(w.dialogs.filtersAsked.last(), Msg(227));
-    EXPECT_FALSE(w.form.ParallelFirmware()->isEnabled());  // busy until the decoder answers
+    EXPECT_FALSE(Controls(w).sendButton->isEnabled());  // busy until the decoder answers
     ASSERT_TRUE(clock.RunUntil([&] { return !w.boxes.shown.isEmpty(); }, 10 * 60000));
     EXPECT_EQ(w.boxes.shown.last().text, Msg(41));
     EXPECT_EQ(rig.loader.Received(), image);
     EXPECT_EQ(rig.decoder.Flash(0).Bytes().left(image.size()), image);
-    EXPECT_TRUE(w.form.ParallelFirmware()->isEnabled());
+    EXPECT_TRUE(Controls(w).sendButton->isEnabled());
     EXPECT_TRUE(w.form.ParallelFirmware()->Status()->Field(StatusField::Task).isEmpty());
     EXPECT_EQ(w.form.ParallelFirmware()->Progress()->value(), 0);
     const QStringList log = w.form.ParallelFirmware()->Log()->Lines();
@@ -148,26 +150,37 @@ TEST_F(FirmwarePageTest, AFileThatCannotBeReadIsToldAndNothingIsSent) {
     ASSERT_EQ(w.boxes.shown.size(), 1);
     EXPECT_TRUE(w.boxes.shown[0].text.startsWith(dir.filePath("missing.bin") + ": "));
     EXPECT_TRUE(rig.servicePort.Received().isEmpty());
-    EXPECT_TRUE(w.form.ParallelFirmware()->isEnabled());
+    EXPECT_TRUE(Controls(w).sendButton->isEnabled());
 }
 
-TEST_F(FirmwarePageTest, TheFlashTableSourceNeedsALoadedTable) {
+// "Tabla canales FLASH" sends the table the "Sintonización" page holds: none
+// loaded, or a RAM table, is told; a flash table read there goes whole.
+TEST_F(FirmwarePageTest, TheFlashTableSourceSendsTheTableTheTuningPageHolds) {
     TestWindow w(Options());
     Show(w);
     Click(Controls(w).sources[0]);
     EXPECT_EQ(w.form.CurrentSettings().firmwareSource, 0);
     Click(Controls(w).sendButton);
     ASSERT_EQ(w.boxes.shown.size(), 1);
-    EXPECT_EQ(w.boxes.shown[0].text, Msg(195));  // no table wired in: none loaded
-    w.form.flashTableImage = [] { return std::variant<QByteArray, QString>(Msg(194)); };
+    EXPECT_EQ(w.boxes.shown[0].text, "¡ No hay ninguna lista de canales cargada !");
+
+    auto readTable = [&](const QByteArray& bytes, int type) {
+        w.form.Pages()->setCurrentWidget(w.form.Tuning());
+        w.dialogs.answers.push_back({test::PutFile(dir.filePath("table.bin"), bytes), type});
+        Click(w.form.Tuning()->readButton);
+        w.form.Pages()->setCurrentWidget(w.form.ParallelFirmware());
+    };
+    readTable(sim::RamTable(), 2);
     Click(Controls(w).sendButton);
-    EXPECT_EQ(w.boxes.shown.last().text, Msg(194));
-    EXPECT_TRUE(w.dialogs.filtersAsked.isEmpty());
-    w.form.flashTableImage = [] { return std::variant<QByteArray, QString>(Image(100)); };
+    EXPECT_EQ(w.boxes.shown.last().text, "¡ La lista de canales en memoria no tiene transpondedores !");
+    EXPECT_TRUE(rig.servicePort.Received().isEmpty());
+
+    const QByteArray flash = sim::FlashImage();
+    readTable(flash, 1);
     Click(Controls(w).sendButton);
     ASSERT_TRUE(clock.RunUntil([&] { return w.boxes.shown.size() == 3; }, 10 * 60000));
     EXPECT_EQ(w.boxes.shown.last().text, Msg(41));
-    EXPECT_EQ(rig.loader.Received(), Image(100));
+    EXPECT_EQ(rig.loader.Received(), flash);  // rebuilt in place: the same bytes
 }
 
 TEST_F(FirmwarePageTest, ComprobarLptAsksTheDecoder) {
@@ -187,7 +200,7 @@ TEST_F(FirmwarePageTest, APortThatCannotBeOpenedEndsWithItsReasonAndFreesThePage
     Click(Controls(w).sendButton);
     ASSERT_TRUE(clock.RunUntil([&] { return !w.boxes.shown.isEmpty(); }, 60000));
     EXPECT_TRUE(w.boxes.shown.last().text.startsWith(Msg(39) + "\r\n" + Msg(387).left(20)));
-    EXPECT_TRUE(w.form.ParallelFirmware()->isEnabled());
+    EXPECT_TRUE(Controls(w).sendButton->isEnabled());
     EXPECT_TRUE(w.form.Eeprom()->isEnabled());
     // The next attempt opens the port again, and works once it is there.
 }

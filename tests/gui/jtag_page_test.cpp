@@ -19,6 +19,7 @@
 #include "simulated_decoder.h"
 #include "test_files.h"
 #include "trap_routine.h"
+#include "tuning_page.h"
 #include "window_doubles.h"
 
 namespace velarix {
@@ -137,8 +138,29 @@ TEST_F(JtagPageTest, TheCapturedPictureIsReadIntoTheImagenPage) {
     EXPECT_LT(yellow.blue(), 40);
     EXPECT_EQ(picture.pixelColor(675, 100), QColor(0, 0, 0));
     EXPECT_LT(picture.pixelColor(10, 500).red(), picture.pixelColor(700, 500).red());
-    EXPECT_TRUE(w.form.JtagFirmware()->isEnabled());
+    EXPECT_TRUE(w.form.JtagControls()->receiveButton->isEnabled());
     EXPECT_EQ(w.form.JtagFirmware()->Status()->Field(StatusField::Task), QString());
+}
+
+// The decoder's working channel table read from RAM becomes the table of the
+// "Sintonización" page: the names are the records' first bytes, as the
+// decoder holds them.
+TEST_F(JtagPageTest, TheRamChannelTableIsReadIntoTheTuningPage) {
+    TestWindow w(Options());
+    auto* page = Show(w);
+    Click(page->destinations[int(ReadDestination::RamTable)]);
+    Click(page->receiveButton);
+    EXPECT_EQ(Texts(w), QStringList{"¡ Firmware leído con éxito !"});
+    const QByteArray ram = sim.decoder.Ram().mid(0x1289A0, 0x7600);
+    auto* grid = w.form.Tuning()->ChannelGrid();
+    for (int record : {0, 1, 5}) {
+        const QByteArray name = ram.mid(record * 30, 16);
+        EXPECT_EQ(grid->model()->index(record, 0).data().toString(),
+                  QString::fromLatin1(name.left(name.indexOf('\0') < 0 ? 16 : name.indexOf('\0'))))
+            << record;
+    }
+    EXPECT_TRUE(w.form.Tuning()->saveButton->isEnabled());
+    EXPECT_TRUE(w.form.Tables().RamMode());
 }
 
 TEST_F(JtagPageTest, TheEepromIsReadIntoTheImageAndTheEepromPageShown) {
@@ -160,7 +182,7 @@ TEST_F(JtagPageTest, ARangeTheDestinationRefusesIsReportedAsTyped) {
     Click(page->receiveButton);
     EXPECT_EQ(Texts(w), QStringList{"¡ Dirección o longitud incorrecta !"});
     EXPECT_EQ(page->address->currentText(), QStringLiteral("000007F0"));  // left by the click
-    EXPECT_TRUE(w.form.JtagFirmware()->isEnabled());
+    EXPECT_TRUE(w.form.JtagControls()->receiveButton->isEnabled());
 }
 
 TEST_F(JtagPageTest, AFileIsAskedForFirstAndGetsTheLengthRead) {
@@ -196,7 +218,7 @@ TEST_F(JtagPageTest, WithoutAPortTheTaskEndsAtOnce) {
     Click(page->receiveButton);
     ASSERT_EQ(w.boxes.shown.size(), 1);
     EXPECT_TRUE(w.boxes.shown[0].text.startsWith("No se ha podido abrir el puerto paralelo."));
-    EXPECT_TRUE(w.form.JtagFirmware()->isEnabled());
+    EXPECT_TRUE(w.form.JtagControls()->receiveButton->isEnabled());
 }
 
 TEST_F(JtagPageTest, TheBoxesAndTheDestinationAreSettings) {

@@ -54,5 +54,29 @@ TEST(PageLayouts, PictureIsCentredThirteenAboveTheMiddle) {
     EXPECT_EQ(layout.saveButton, QRect(400 + 56 - 60, 678, 120, 22));
 }
 
+// Two screens side by side, a tall one at the left of the main one.
+const QList<QRect> kScreens{QRect(-1080, -400, 1080, 1920), QRect(0, 0, 1280, 1024)};
+
+TEST(WindowPlace, AWindowWhoseTitleShowsStaysWhereItWas) {
+    EXPECT_EQ(PlaceOnScreen(QRect(-1000, 100, 736, 657), kScreens), QPoint(-1000, 100));
+    EXPECT_EQ(PlaceOnScreen(QRect(1000, 900, 736, 657), kScreens), QPoint(1000, 900));
+    EXPECT_EQ(PlaceOnScreen(QRect(-300, -350, 736, 657), kScreens), QPoint(-300, -350));
+}
+
+TEST(WindowPlace, AWindowOffEveryScreenComesToTheNearestWhole) {
+    // Right of the main screen: to its right edge, 1280 - 736 = 544.
+    EXPECT_EQ(PlaceOnScreen(QRect(5000, 100, 736, 657), kScreens), QPoint(544, 100));
+    // Below the main screen: to its bottom, 1024 - 657 = 367.
+    EXPECT_EQ(PlaceOnScreen(QRect(200, 1200, 736, 657), kScreens), QPoint(200, 367));
+    // Far left: the tall screen, its left edge.
+    EXPECT_EQ(PlaceOnScreen(QRect(-9000, 0, 736, 657), kScreens), QPoint(-1080, 0));
+    // Only its title bar above every screen: down to the top.
+    EXPECT_EQ(PlaceOnScreen(QRect(100, -700, 736, 657), kScreens), QPoint(100, 0));
+    // A window larger than the screen keeps its top left corner on it.
+    EXPECT_EQ(PlaceOnScreen(QRect(3000, 3000, 1500, 1200), kScreens), QPoint(0, 0));
+    // No screen known: left as it was.
+    EXPECT_EQ(PlaceOnScreen(QRect(3000, 3000, 700, 600), {}), QPoint(3000, 3000));
+}
+
 }  // namespace
 }  // namespace velarix::gui

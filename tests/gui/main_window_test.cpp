@@ -2,12 +2,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 
@@ -16,8 +20,10 @@
 #include "eeprom_grid.h"
 #include "eeprom_page.h"
 #include "layout_rules.h"
+#include "log_memo.h"
 #include "shell/message_table.h"
 #include "shell/title.h"
+#include "status_panel.h"
 #include "tuning_page.h"
 #include "window_doubles.h"
 
@@ -98,13 +104,49 @@ TEST(MainWindow, CaptionsComeFromTheMessageTable) {
               QStringLiteral("22KHz"));
 }
 
-TEST(MainWindow, BusyDisablesAllPagesButPictureAndTransponders) {
+// What a person watches while a task runs: the "Estado" panels, progress
+// bars and log panes of the pages.
+bool IsWatched(QWidget* widget) {
+    return qobject_cast<gui::StatusPanel*>(widget) || qobject_cast<QProgressBar*>(widget) ||
+           qobject_cast<gui::LogMemo*>(widget);
+}
+
+// The controls of a page that a person could use, outside what is watched.
+QList<QWidget*> ControlsOf(QWidget* page) {
+    QList<QWidget*> controls;
+    for (auto* widget : page->findChildren<QWidget*>()) {
+        bool watched = false;
+        for (QWidget* up = widget; up && up != page; up = up->parentWidget())
+            watched = watched || IsWatched(up);
+        const bool control = qobject_cast<QAbstractButton*>(widget) ||
+                             qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                             qobject_cast<QTableView*>(widget) || qobject_cast<QTabBar*>(widget);
+        if (control && !watched) controls << widget;
+    }
+    return controls;
+}
+
+// Busy disables the controls of every page but "Imagen" and "Tabla de
+// Transpondedores", not what the person watches: the status panels, progress
+// bars and log panes keep their enabled look.
+TEST(MainWindow, BusyDisablesTheControlsButNotWhatIsWatched) {
     TestWindow w;
     w.form.show();
-    w.form.Frame().BeginBusy();
+    QApplication::setActiveWindow(&w.form);
+    auto* checksumPosition = Named(&w.form, "ComboBox51");
+    ASSERT_FALSE(checksumPosition->isEnabled());  // "Añadir checksum al firmware" unticked
+    QTest::mouseClick(w.form.Eeprom()->receiveButton, Qt::LeftButton);
+    ASSERT_EQ(w.port.written.size(), 1);
     for (const char* page : {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4", "TabSheet5",
                              "TabSheet6", "TabSheet8"}) {
-        EXPECT_FALSE(Named(&w.form, page)->isEnabled()) << page;
+        for (QWidget* control : ControlsOf(Named(&w.form, page)))
+            EXPECT_FALSE(control->isEnabled())
+                << page << " " << control->objectName().toStdString();
+    }
+    for (const char* watched :
+         {"GroupBox2", "Label1", "Label121", "ProgressBar1", "Memo1", "GroupBox5", "ProgressBar2",
+          "Memo3", "GroupBox8", "Label125", "ProgressBar3", "Memo4", "Memo2"}) {
+        EXPECT_TRUE(Named(&w.form, watched)->isEnabled()) << watched;
     }
     // "Sintonización" stops reacting but keeps its sub-page control reachable.
     auto* tuning = Named(&w.form, "TabSheet7");
@@ -116,17 +158,72 @@ TEST(MainWindow, BusyDisablesAllPagesButPictureAndTransponders) {
     EXPECT_TRUE(Named(&w.form, "TabSheet9")->isEnabled());
     EXPECT_TRUE(Named(&w.form, "StringAlignGrid3")->isEnabled());
     EXPECT_FALSE(Named(&w.form, "StringAlignGrid2")->isEnabled());
-    EXPECT_FALSE(Named(&w.form, "Button5")->isEnabled());  // "Configuración"
 
-    w.form.Frame().EndBusy();
+    QTest::mouseClick(w.form.Eeprom()->receiveButton, Qt::LeftButton);  // no second task
+    EXPECT_EQ(w.port.written.size(), 1);
+
+    w.clock.Advance(15000);    // no reply: the task ends
     w.form.Frame().EndBusy();  // harmless a second time
     for (const char* page : {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4", "TabSheet5",
                              "TabSheet6", "TabSheet7", "TabSheet8", "TabSheet9", "TabSheet10"}) {
         EXPECT_TRUE(Named(&w.form, page)->isEnabled()) << page;
     }
+    EXPECT_TRUE(w.form.Eeprom()->receiveButton->isEnabled());
+    EXPECT_TRUE(Named(&w.form, "Edit1")->isEnabled());
+    EXPECT_FALSE(checksumPosition->isEnabled());  // a control's own state is kept
     for (auto* child : tuning->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         EXPECT_TRUE(child->isEnabled());
     }
+}
+
+// Each value of an "Estado" panel stands beside its caption, never over it,
+// and is shown whole: in Spanish and in English, at the smallest window and a
+// larger one, with the longest texts the tasks write.
+TEST(MainWindow, StatusValuesNeverOverlapTheirCaptions) {
+    TestWindow w(test::WindowOptions{.sampleSettings = true});
+    w.form.show();
+    const QString values[] = {QStringLiteral("Verifica"), QStringLiteral("7F0"),
+                              QStringLiteral("10"), QStringLiteral("253.86b/s"),
+                              QStringLiteral("1023seg")};
+    const QString wide[] = {QStringLiteral("Recibe"), QStringLiteral("7FFFFFFF"),
+                            QStringLiteral("100"), QStringLiteral("1234.5Kb/seg"),
+                            QStringLiteral("9999seg")};
+    const StatusPage pages[] = {StatusPage::Eeprom, StatusPage::FirmwareParallel,
+                                StatusPage::FirmwareJtag};
+    const char* panels[] = {"GroupBox2", "GroupBox5", "GroupBox8"};
+    for (int language : {0, 1}) {
+        w.form.findChild<QComboBox*>("ComboBox10")->setCurrentIndex(language);
+        for (QSize size : {gui::kMinimumWindowSize, QSize(1100, 800)}) {
+            w.form.resize(size - (w.form.frameGeometry().size() - w.form.size()));
+            for (int p = 0; p < 3; ++p) {
+                w.form.Pages()->setCurrentWidget(Named(&w.form, panels[p])->parentWidget());
+                QApplication::processEvents();
+                for (int f = 0; f < 5; ++f) {
+                    const QString& text = p == 0 ? values[f] : wide[f];
+                    w.form.Frame().SetStatusField(pages[p], static_cast<StatusField>(f), text);
+                }
+                QApplication::processEvents();
+                auto* panel = Named(&w.form, panels[p]);
+                auto labels = panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+                ASSERT_EQ(labels.size(), 10);
+                for (int f = 0; f < 5; ++f) {
+                    QLabel* caption = labels[2 * f];
+                    QLabel* value = labels[2 * f + 1];
+                    const auto where = std::string(panels[p]) + " " +
+                                       caption->text().toStdString() + " " +
+                                       std::to_string(language);
+                    EXPECT_FALSE(caption->geometry().intersects(value->geometry())) << where;
+                    EXPECT_GE(caption->width(), caption->sizeHint().width()) << where;
+                    EXPECT_LE(value->fontMetrics().horizontalAdvance(value->text()),
+                              value->contentsRect().width())
+                        << where;
+                    EXPECT_TRUE(panel->rect().contains(value->geometry())) << where;
+                    EXPECT_TRUE(panel->rect().contains(caption->geometry())) << where;
+                }
+            }
+        }
+    }
+    Messages().ResetToDefaults();
 }
 
 TEST(MainWindow, StatusFieldsAndProgressOfEachPage) {
@@ -148,6 +245,16 @@ TEST(MainWindow, StatusFieldsAndProgressOfEachPage) {
     auto* value = w.form.findChild<QLabel*>("Label121");
     EXPECT_EQ(value->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
     EXPECT_TRUE(value->alignment() & Qt::AlignRight);
+}
+
+// A stored position off every screen (a screen unplugged since) opens the
+// window on the screen nearest to it.
+TEST(MainWindow, APositionOffEveryScreenComesBackOntoTheScreen) {
+    TestWindow w(test::WindowOptions{.settingsFile = "[TForm1]\r\nTop=5000\r\nLeft=-9000\r\n"});
+    w.form.show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect title(w.form.frameGeometry().topLeft(), QSize(w.form.frameGeometry().width(), 20));
+    EXPECT_TRUE(screen.contains(title)) << w.form.x() << "," << w.form.y();
 }
 
 TEST(MainWindow, MayNotShrinkBelowItsMinimumOnceShown) {

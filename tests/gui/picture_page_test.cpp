@@ -74,6 +74,17 @@ TEST_F(PicturePageTest, ADumpThatCannotBeReadChangesNothing) {
     EXPECT_TRUE(w.form.ShownPicture().isNull());
 }
 
+// A dump that never ends (a device) is decoded from its first 640,000
+// bytes, as a longer file is.
+TEST_F(PicturePageTest, AnEndlessDumpIsReadAsFarAsADecodeGoes) {
+    TestWindow w;
+    w.dialogs.answers.push_back({QStringLiteral("/dev/zero"), 1});
+    w.form.Picture()->readButton->click();
+    EXPECT_TRUE(w.boxes.shown.isEmpty());
+    EXPECT_TRUE(w.form.Picture()->saveButton->isEnabled());
+    EXPECT_FALSE(w.form.ShownPicture().isNull());
+}
+
 TEST_F(PicturePageTest, TheFileTypeChosenDecidesTheFormat) {
     TestWindow w;
     w.dialogs.answers.push_back({Dump(720), 1});

@@ -42,8 +42,13 @@ gui::WindowServices TestWindow::Services(const WindowOptions& options) {
     services.lptSpec = options.lptSpec;
     services.simPort = options.simPort;
     services.trapRoutine = options.trapRoutine;
+    services.language = options.runLanguage;
     if (options.pseudoTerminal.isEmpty()) {
         services.port = &port;
+        if (!options.runPort.isEmpty()) {
+            services.extraPorts << options.runPort;
+            services.selectPort = options.runPort;
+        }
     } else {
         services.extraPorts << options.pseudoTerminal;
         services.selectPort = options.pseudoTerminal;

@@ -44,9 +44,13 @@ public:
         shown.append({kind, text});
         return okAnswer;
     }
+    // Answered from `abortRetryIgnoreAnswers`, then Abort.
     AbortRetryIgnore AskAbortRetryIgnore(const QString& text) override {
         shown.append({BoxKind::Error, text});
-        return AbortRetryIgnore::Abort;
+        if (abortRetryIgnoreAnswers.empty()) return AbortRetryIgnore::Abort;
+        const AbortRetryIgnore answer = abortRetryIgnoreAnswers.front();
+        abortRetryIgnoreAnswers.pop_front();
+        return answer;
     }
     int ChooseFromList(const QString&, const QString& prompt, const QStringList& choices) override {
         shown.append({BoxKind::Information, prompt});
@@ -61,6 +65,7 @@ public:
     bool okAnswer = false;
     std::deque<int> listAnswers;  // the rows chosen, in order; none: no answer
     QList<QStringList> listsOffered;
+    std::deque<AbortRetryIgnore> abortRetryIgnoreAnswers;
 };
 
 // What a test window starts with.
@@ -73,6 +78,8 @@ struct WindowOptions {
     QString lptSpec;                // the parallel port, as --lpt names it
     SimPortMaker simPort;           // the simulated decoder's parallel port for "sim"
     TrapRoutineReader trapRoutine;  // instead of the user's trap.bin
+    QString runPort;                // a port given for this run only (--port, --demo)
+    QString runLanguage;            // a language given for this run only (--language)
 };
 
 // A main window with its dialogs, clock and serial port replaced by doubles,

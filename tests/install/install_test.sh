@@ -22,7 +22,7 @@ fail() { echo "install test: $*" >&2; exit 1; }
 "$bin/velarix-cli" help | grep -q "^usage: velarix-cli" || fail "velarix-cli help"
 for f in usr/share/applications/velarix.desktop usr/share/icons/hicolor/scalable/apps/velarix.svg \
          usr/share/icons/hicolor/48x48/apps/velarix.png usr/share/man/man1/velarix-cli.1 \
-         usr/share/bash-completion/completions/velarix-cli; do
+         usr/share/bash-completion/completions/velarix-cli usr/share/velarix/samples/sample-flash.bin; do
   [ -s "$root/$f" ] || fail "missing $f"
 done
 grep -q "eeprom read" "$root/usr/share/man/man1/velarix-cli.1" || fail "the man page lacks the commands"
@@ -36,4 +36,6 @@ path=$(head -n 1 "$root/sim.out")
 "$bin/velarix-cli" eeprom read -o "$root/box.txt" --port "$path" 2>/dev/null || fail "eeprom read from the installed simulator"
 [ "$(grep -c . "$root/box.txt")" -ge 128 ] || fail "the EEPROM file is short"
 [ -f "$root/config/Velarix/Velarix.ini" ] || fail "the first start did not fill the settings folder"
+"$bin/velarix-cli" tables export -i "$root/usr/share/velarix/samples/sample-flash.bin" --format text \
+    -o "$root/channels.txt" 2>/dev/null || fail "tables export of the installed sample table"
 echo "installed and ran from $deb"

@@ -32,19 +32,24 @@ std::optional<QString> CommandLineFault(const QString& line, int number) {
     return std::nullopt;
 }
 
-std::optional<QString> ReadCommandText(EepromImage& image, const QByteArray& bytes) {
+std::optional<QString> ReadCommandText(EepromImage& image, const QByteArray& bytes,
+                                       EepromRows& defined) {
+    if (bytes.size() > kEepromTextLimit) return Refusal(Msg(14));
     const QStringList lines = TextLines(bytes);
     for (int i = 0; i < lines.size(); ++i) {
         if (auto fault = CommandLineFault(lines[i], i + 1)) return fault;
     }
     for (const QString& line : lines) {
-        image.SetRowPairs(static_cast<int>(HexToInt(QStringView(line).mid(4, 2))),
-                          QStringView(line).mid(9, 32));
+        const int row = static_cast<int>(HexToInt(QStringView(line).mid(4, 2)));
+        image.SetRowPairs(row, QStringView(line).mid(9, 32));
+        defined.set(row);
     }
     return std::nullopt;
 }
 
-std::optional<QString> ReadPlainText(EepromImage& image, const QByteArray& bytes) {
+std::optional<QString> ReadPlainText(EepromImage& image, const QByteArray& bytes,
+                                     EepromRows& defined) {
+    if (bytes.size() > kEepromTextLimit) return Refusal(Msg(14));
     const QStringList lines = TextLines(bytes);
     if (lines.isEmpty() || lines[0].size() <= 4 || lines[0].startsWith(QLatin1String("%EE=")))
         return Msg(8);
@@ -57,13 +62,15 @@ std::optional<QString> ReadPlainText(EepromImage& image, const QByteArray& bytes
             cells += IsHexText(pair) ? pair : QStringLiteral("FF");
         }
         image.SetRowPairs(row, cells);
+        defined.set(row);
     }
     return std::nullopt;
 }
 
-std::optional<QString> ReadRaw(EepromImage& image, const QByteArray& bytes) {
+std::optional<QString> ReadRaw(EepromImage& image, const QByteArray& bytes, EepromRows& defined) {
     if (bytes.size() != EepromImage::kSize) return Refusal(Msg(14));
     image.PutImageBytes(bytes, 0, EepromImage::kSize);
+    defined.set();
     return std::nullopt;
 }
 
@@ -86,16 +93,26 @@ QStringList TextLines(const QByteArray& bytes) {
 }
 
 std::optional<QString> ReadEepromFile(EepromImage& image, const QByteArray& bytes,
-                                      EepromFormat format) {
+                                      EepromFormat format, EepromRows* defined) {
+    EepromRows rows;
+    std::optional<QString> refused;
     switch (format) {
         case EepromFormat::CommandText:
-            return ReadCommandText(image, bytes);
+            refused = ReadCommandText(image, bytes, rows);
+            break;
         case EepromFormat::PlainText:
-            return ReadPlainText(image, bytes);
+            refused = ReadPlainText(image, bytes, rows);
+            break;
         case EepromFormat::Raw:
-            return ReadRaw(image, bytes);
+            refused = ReadRaw(image, bytes, rows);
+            break;
     }
-    return std::nullopt;
+    if (defined) *defined = rows;
+    return refused;
+}
+
+qint64 EepromFileReadLimit(EepromFormat format) {
+    return format == EepromFormat::Raw ? EepromImage::kSize + 1 : kEepromTextLimit + 1;
 }
 
 QByteArray WriteEepromFile(const EepromImage& image, EepromFormat format) {

@@ -190,6 +190,23 @@ bool InRange(int value) {
     return value >= 9000 && value <= 13000;
 }
 
+// Decimal digits as a number, whatever their count; -1 above `limit`, so
+// that a long number is never taken by its first digits nor overflows.
+int NumberUpTo(const QString& digits, int limit) {
+    std::int64_t value = 0;
+    for (QChar c : digits) {
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > limit) return -1;
+    }
+    return static_cast<int>(value);
+}
+
+// The frequency boxes hold 16-bit numbers; what lies outside the band is
+// replaced whole.
+bool InBand(const QString& digits) {
+    return InRange(NumberUpTo(digits, 65535));
+}
+
 }  // namespace
 
 FieldKind InterpretedFields::KindOf(Field field) {
@@ -261,8 +278,7 @@ void InterpretedFields::WriteRaw(Field field, const QString& raw) {
     const QByteArray bytes = Bytes(def.address, def.size);
     if (def.checkWord >= 0) Put(def.checkWord, CheckWord(bytes));
     if (field == Field::Sections) {
-        for (int i = 0; i < def.size; ++i)
-            image_.SetCell(0x09C + i, image_.Cell(def.address + i));
+        for (int i = 0; i < def.size; ++i) image_.SetCell(0x09C + i, image_.Cell(def.address + i));
     }
 }
 
@@ -308,16 +324,22 @@ NumberView InterpretedFields::Number(Field field) const {
     return view;
 }
 
+bool InterpretedFields::HoldsCharacters(Field field) {
+    return NumberOf(field).characters;
+}
+
 int InterpretedFields::MaxLength(Field field) const {
     const NumberSpec& def = NumberOf(field);
     return def.characters ? def.size : (def.maximum > 255 ? 4 : 3);
 }
 
+// The digits held as characters fill a field of fixed width; a number is
+// judged whole against its maximum.
 QString InterpretedFields::FilterNumber(Field field, const QString& typed) const {
     const NumberSpec& def = NumberOf(field);
-    const QString digits = Digits(typed).left(MaxLength(field));
+    const QString digits = def.characters ? Digits(typed).left(MaxLength(field)) : Digits(typed);
     if (digits.isEmpty()) return QString::fromLatin1(def.empty);
-    if (!def.characters && digits.toInt() > def.maximum) return QStringLiteral("0");
+    if (!def.characters && NumberUpTo(digits, def.maximum) < 0) return QStringLiteral("0");
     return digits;
 }
 
@@ -416,7 +438,7 @@ QString InterpretedFields::FilterSatelliteText(int record, SatelliteField field,
         const QString name = typed.toUpper().left(NameLength(record));
         return name.isEmpty() ? SatelliteEntries(record, field).value(record) : name;
     }
-    const QString digits = Digits(typed).left(5);
+    const QString digits = Digits(typed);
     if (!digits.isEmpty()) return digits;
     return field == SatelliteField::Lnb ? QStringLiteral("10600") : QStringLiteral("11970");
 }
@@ -431,7 +453,7 @@ QString InterpretedFields::LeaveSatelliteText(int record, SatelliteField field,
         Put(base, name);
         return text;
     }
-    if (!InRange(text.toInt()))
+    if (!InBand(text))
         text = field == SatelliteField::Lnb ? QStringLiteral("10600") : QStringLiteral("11970");
     Put(base + kSatelliteOffset[static_cast<int>(field)], Word(text.toInt()));
     return text;

@@ -80,7 +80,12 @@ public:
 
     // Number fields.
     NumberView Number(Field field) const;
+    // The digits a number field holds at most: the width of a field of
+    // characters, the digits of the maximum of a number. Typing may be held
+    // to it; a longer number is still judged whole by the rules below.
     int MaxLength(Field field) const;
+    // Whether the field's digits are characters of a fixed-width field.
+    static bool HoldsCharacters(Field field);
     QString FilterNumber(Field field, const QString& typed) const;
     // Leaving a number field writes it; returns what the field then shows.
     NumberView LeaveNumber(Field field, const QString& typed);

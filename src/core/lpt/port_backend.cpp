@@ -30,13 +30,13 @@ QString BaseText(std::uint16_t base) {
     return QString::number(base, 16).toUpper();
 }
 
-bool IsPortSpec(const QString& spec, std::uint16_t* base) {
+bool IsPortSpec(const QString& portName, std::uint16_t* base) {
     static const QRegularExpression ppdev(QStringLiteral("^/dev/parport\\d+$"));
-    if (spec == QLatin1String("sim") || ppdev.match(spec).hasMatch()) return true;
-    if (spec.startsWith(QLatin1String("unix:"))) return spec.size() > 5;
+    if (portName == QLatin1String("sim") || ppdev.match(portName).hasMatch()) return true;
+    if (portName.startsWith(QLatin1String("unix:"))) return portName.size() > 5;
     bool ok = false;
-    const uint value = spec.toUInt(&ok, 16);
-    if (!ok || spec.startsWith(QLatin1Char('+')) || spec.startsWith(QLatin1Char('-'))) return false;
+    const uint value = portName.toUInt(&ok, 16);
+    if (!ok || portName.startsWith(QLatin1Char('+')) || portName.startsWith(QLatin1Char('-'))) return false;
     for (std::uint16_t known : kBases) {
         if (value == known) {
             if (base) *base = known;
@@ -46,26 +46,26 @@ bool IsPortSpec(const QString& spec, std::uint16_t* base) {
     return false;
 }
 
-PortOpening OpenParallelPort(const QString& spec, std::uint16_t base, const SimPortMaker& sim) {
-    if (spec.isEmpty()) return OpenDefault(base);
-    if (spec == QLatin1String("sim")) {
+PortOpening OpenParallelPort(const QString& portName, std::uint16_t base, const SimPortMaker& sim) {
+    if (portName.isEmpty()) return OpenDefault(base);
+    if (portName == QLatin1String("sim")) {
         PortOpening opening;
         opening.base = base;
         opening.device = QStringLiteral("sim");
         if (sim) {
             opening.port = sim();
         } else {
-            opening.error = Msg(383).arg(spec);
+            opening.error = Msg(383).arg(portName);
         }
         return opening;
     }
-    if (spec.startsWith(QLatin1String("unix:"))) return OpenUnixPort(spec.mid(5), base);
-    if (spec.startsWith(QLatin1String("/dev/"))) return OpenPpdevPort(SystemPpdev(), spec, base);
+    if (portName.startsWith(QLatin1String("unix:"))) return OpenUnixPort(portName.mid(5), base);
+    if (portName.startsWith(QLatin1String("/dev/"))) return OpenPpdevPort(SystemPpdev(), portName, base);
     std::uint16_t named = 0;
-    if (IsPortSpec(spec, &named)) return OpenDirectPort(SystemDirectIo(), named);
+    if (IsPortSpec(portName, &named)) return OpenDirectPort(SystemDirectIo(), named);
     PortOpening opening;
     opening.base = base;
-    opening.error = Msg(383).arg(spec);
+    opening.error = Msg(383).arg(portName);
     return opening;
 }
 

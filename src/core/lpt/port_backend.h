@@ -24,11 +24,11 @@ using SimPortMaker = std::function<std::unique_ptr<ParallelPort>()>;
 // I/O), "/dev/parportN" (Linux ppdev), "unix:PATH" (the external port model)
 // or "sim". An empty value means the settings' I/O range at `base`: its ppdev
 // device, else direct port I/O.
-PortOpening OpenParallelPort(const QString& spec, std::uint16_t base, const SimPortMaker& sim);
+PortOpening OpenParallelPort(const QString& portName, std::uint16_t base, const SimPortMaker& sim);
 
-// Whether `spec` is one of the values above (a base must be one of the five
+// Whether `portName` is one of the values above (a base must be one of the five
 // I/O ranges); the base it names goes to `base` when it names one.
-bool IsPortSpec(const QString& spec, std::uint16_t* base = nullptr);
+bool IsPortSpec(const QString& portName, std::uint16_t* base = nullptr);
 
 // A base as the messages show it: "378".
 QString BaseText(std::uint16_t base);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace velarix {
@@ -9,5 +10,7 @@ namespace velarix {
 // hexadecimal digits. The length is counted in 8 bits, so of a line of 256
 // characters or more only characters 2 to (length mod 256) are summed.
 QString AddChecksum(const QString& line);
+// The same over the bytes of a line as they are sent.
+QByteArray AddChecksumToBytes(const QByteArray& line);
 
 }  // namespace velarix

@@ -15,6 +15,15 @@ namespace {
 constexpr auto kPage = StatusPage::Eeprom;
 const QString kRefusal = QStringLiteral("$?C0");
 
+// An accepted read reply is the four characters of its answer, the 32
+// upper-case hexadecimal digits of the row, and its carriage return, nothing
+// else: a line with more (a status line run into it, noise before it) would
+// put other characters at the places of the data.
+bool IsReadData(const QString& line) {
+    return line.size() == 4 + 32 + 1 && line.endsWith(QLatin1Char('\r')) &&
+           IsHexText(QStringView(line).mid(4, 32));
+}
+
 // The operation code, row limit and progress maximum of each choice.
 struct Plan {
     std::uint8_t mode[3];  // read, write, verify
@@ -80,8 +89,10 @@ void EepromTransfer::HandleReply(const QString& line) {
     frame_.AddLogLine(LogPane::Eeprom, line);
     frame_.AddLogLine(LogPane::Terminal, line);
     if (line.startsWith(kRefusal)) {
-        ++errorCount_;
-        frame_.SetStatusField(kPage, StatusField::Errors, QString::number(errorCount_));
+        CountFailure();
+    } else if (operation_ == EepromOperation::Read && !IsReadData(line)) {
+        frame_.AddLogLine(LogPane::Eeprom, Msg(432));
+        CountFailure();
     } else {
         const int row = link_.currentRow;
         const QString data = line.mid(4, 32);
@@ -95,6 +106,26 @@ void EepromTransfer::HandleReply(const QString& line) {
         ++link_.currentRow;
         errorCount_ = 0;
     }
+    Continue();
+}
+
+void EepromTransfer::CountFailure() {
+    ++errorCount_;
+    frame_.SetStatusField(kPage, StatusField::Errors, QString::number(errorCount_));
+}
+
+// A reply that flooded past any reply's length counts as one that could not
+// be taken.
+bool EepromTransfer::HandleFailedReply(const QString& reason) {
+    if (!running_) return false;
+    frame_.AddLogLine(LogPane::Eeprom, reason);
+    frame_.AddLogLine(LogPane::Terminal, reason);
+    CountFailure();
+    Continue();
+    return true;
+}
+
+void EepromTransfer::Continue() {
     // A single-row transfer (limit 0) ends after its one reply, whatever it was.
     if (rowLimit_ <= link_.currentRow || errorCount_ >= kRetryLimit) {
         Finish();

@@ -47,9 +47,14 @@ public:
     void HandleReply(const QString& line) override;
     void HandleTimeout() override;
     void HandleLinkError(const QString& reason) override;
+    bool HandleFailedReply(const QString& reason) override;
 
 private:
     QString CommandForCurrentRow() const;
+    // A refusal, or a reply that cannot be taken: counted, the row asked again.
+    void CountFailure();
+    // The end test, or the command for the row that is now current.
+    void Continue();
     void ShowProgress();
     void Finish();
     void Report(TransferOutcome outcome);

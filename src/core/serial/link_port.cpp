@@ -1,6 +1,15 @@
 #include "serial/link_port.h"
 
+#include "shell/message_table.h"
+
 namespace velarix {
+
+QString SerialOpenFailure(const QString& name, QSerialPort::SerialPortError error,
+                          const QString& reason) {
+    QString text = name + QStringLiteral(": ") + reason;
+    if (error == QSerialPort::PermissionError) text += QLatin1Char('\n') + Msg(440).arg(name);
+    return text;
+}
 
 QtLinkPort::QtLinkPort(QObject* parent) : LinkPort(parent) {
     connect(&port_, &QSerialPort::readyRead, this, [this] { emit Received(port_.readAll()); });
@@ -17,7 +26,7 @@ bool QtLinkPort::SetName(const QString& name, QString* error) {
 bool QtLinkPort::Open(QString* error) {
     if (port_.isOpen()) return true;
     if (!port_.open(QIODevice::ReadWrite)) {
-        if (error) *error = name_ + QStringLiteral(": ") + port_.errorString();
+        if (error) *error = SerialOpenFailure(name_, port_.error(), port_.errorString());
         return false;
     }
     ApplyLines();

@@ -30,6 +30,11 @@ signals:
     void Received(const QByteArray& bytes);
 };
 
+// What is shown when a serial port cannot be opened: the port and the
+// system's reason, and for a lack of permission what a Linux user must do.
+QString SerialOpenFailure(const QString& name, QSerialPort::SerialPortError error,
+                          const QString& reason);
+
 // A real serial port (or pseudo-terminal) through QSerialPort. DTR is held on
 // while the port is open; RTS is held off but under hardware flow control.
 class QtLinkPort : public LinkPort {

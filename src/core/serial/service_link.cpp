@@ -1,6 +1,8 @@
 #include "serial/service_link.h"
 
 #include "eeprom/hex.h"
+#include "shell/cp1252.h"
+#include "shell/message_table.h"
 #include "shell/operation_frame.h"
 
 namespace velarix {
@@ -43,7 +45,15 @@ ReplyOwner* ServiceLink::Owner() const {
     return running_ ? OwnerOf(mode_) : owners_[static_cast<int>(OwnerKind::Terminal)];
 }
 
+// Lines go out in the Windows code page of the program's text files; a
+// character it lacks is sent as "?".
 bool ServiceLink::SendCommand(const QString& line) {
+    return SendBytes(ToCp1252(line));
+}
+
+// The logs show the line as it was sent.
+bool ServiceLink::SendBytes(const QByteArray& bytes) {
+    const QString line = FromCp1252(bytes);
     QString error;
     if (!port_.Open(&error)) {
         if (auto* owner = OwnerOf(mode_)) owner->HandleLinkError(error);
@@ -59,7 +69,7 @@ bool ServiceLink::SendCommand(const QString& line) {
     }
     frame_.AddLogLine(LogPane::Terminal, line);
     timer_->Start(kReplyTimeoutMs);
-    if (!port_.Write(line.toLatin1(), &error)) {
+    if (!port_.Write(bytes, &error)) {
         timer_->Stop();
         if (auto* owner = OwnerOf(mode_)) owner->HandleLinkError(error);
         return false;
@@ -72,9 +82,14 @@ void ServiceLink::AwaitReply(int milliseconds) {
 }
 
 // A reply that stops before its carriage return keeps the time-out running
-// from its last character, so that it ends through the time-out handling.
+// from its last character, so that it ends through the time-out handling;
+// one that keeps coming without it is cut off at kMaxReplyLength.
 void ServiceLink::Receive(const QByteArray& bytes) {
     buffer_ += QString::fromLatin1(bytes);
+    if (buffer_.size() > kMaxReplyLength) {
+        DropOverlongReply();
+        return;
+    }
     const bool complete = buffer_.size() > 1 && buffer_.endsWith(QLatin1Char('\r'));
     if (!complete) {
         if (timer_->IsActive()) timer_->Start(kReplyTimeoutMs);
@@ -84,6 +99,15 @@ void ServiceLink::Receive(const QByteArray& bytes) {
     const QString line = buffer_;
     buffer_.clear();
     if (auto* owner = Owner()) owner->HandleReply(line);
+}
+
+void ServiceLink::DropOverlongReply() {
+    buffer_.clear();
+    timer_->Stop();
+    ReplyOwner* owner = Owner();
+    if (owner && owner->HandleFailedReply(Msg(431))) return;
+    if (owner) owner->HandleTimeout();
+    frame_.EndBusy();
 }
 
 // The part of a reply that was still coming is dropped with the operation it

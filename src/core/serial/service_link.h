@@ -22,6 +22,14 @@ public:
     virtual void HandleTimeout() = 0;
     // The port could not be opened or written: the system's reason.
     virtual void HandleLinkError(const QString& reason) = 0;
+    // A reply the link dropped, for it grew far beyond any reply without its
+    // carriage return: `reason` says so. An owner that carries on (asks
+    // again, logs it) returns true; by default the operation ends as at a
+    // time-out.
+    virtual bool HandleFailedReply(const QString& reason) {
+        (void)reason;
+        return false;
+    }
 };
 
 // Who owns the replies, by the code of the operation that last started.
@@ -50,6 +58,9 @@ class ServiceLink : public QObject {
     Q_OBJECT
 public:
     static constexpr int kReplyTimeoutMs = 15000;
+    // Far longer than any reply: a line that grows past it without its
+    // carriage return is dropped as a failed reply.
+    static constexpr int kMaxReplyLength = 4096;
 
     ServiceLink(LinkPort& port, Clock& clock, OperationFrame& frame, QObject* parent = nullptr);
     ~ServiceLink() override;
@@ -74,6 +85,8 @@ public:
     // Sends one line and arms the reply time-out. On a port that cannot be
     // opened or written the owner's error end runs at once; returns false.
     bool SendCommand(const QString& line);
+    // The same for a line already in the bytes it is sent as (Windows-1252).
+    bool SendBytes(const QByteArray& line);
 
     // Waits `milliseconds` for the next reply without sending anything (a
     // decoder that answers on its own after a long task).
@@ -85,6 +98,7 @@ public:
 private:
     void Receive(const QByteArray& bytes);
     void TimedOut();
+    void DropOverlongReply();
     ReplyOwner* Owner() const;
     ReplyOwner* OwnerOf(std::uint8_t mode) const;
 

@@ -1,6 +1,7 @@
 #include "serial/terminal.h"
 
 #include "serial/checksum.h"
+#include "shell/cp1252.h"
 #include "shell/message_table.h"
 #include "shell/operation_frame.h"
 
@@ -13,7 +14,9 @@ Terminal::Terminal(ServiceLink& link, OperationFrame& frame) : link_(link), fram
 bool Terminal::Send(const QString& typed) {
     if (typed.isEmpty()) return false;
     link_.BeginOperation(kTerminal);
-    return link_.SendCommand(addChecksum ? AddChecksum(typed) : typed);
+    // Encoded once: the checksum is that of the bytes that go out.
+    const QByteArray line = ToCp1252(typed);
+    return link_.SendBytes(addChecksum ? AddChecksumToBytes(line) : line);
 }
 
 void Terminal::HandleReply(const QString& line) {
@@ -24,6 +27,12 @@ void Terminal::HandleReply(const QString& line) {
 void Terminal::HandleTimeout() {
     frame_.AddLogLine(LogPane::Terminal, Msg(43));
     if (timedOut) timedOut();
+}
+
+// A dropped reply is only logged: the terminal waits for nothing.
+bool Terminal::HandleFailedReply(const QString& reason) {
+    frame_.AddLogLine(LogPane::Terminal, reason);
+    return true;
 }
 
 void Terminal::HandleLinkError(const QString& reason) {

@@ -29,6 +29,7 @@ public:
     void HandleReply(const QString& line) override;
     void HandleTimeout() override;
     void HandleLinkError(const QString& reason) override;
+    bool HandleFailedReply(const QString& reason) override;
 
 private:
     ServiceLink& link_;

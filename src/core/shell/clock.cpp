@@ -13,8 +13,11 @@ namespace {
 
 class SystemTimer : public Timer {
 public:
+    // Precise: a coarse timer may fire up to 5 % early, half a second of a
+    // 15-second reply time-out.
     SystemTimer() {
         timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (onTimeout) onTimeout();
         });
@@ -22,6 +25,7 @@ public:
     void Start(int milliseconds) override { timer_.start(milliseconds); }
     void Stop() override { timer_.stop(); }
     bool IsActive() const override { return timer_.isActive(); }
+    int RemainingMs() const override { return timer_.remainingTime(); }
 
 private:
     QTimer timer_;
@@ -77,6 +81,10 @@ public:
         active_ = false;
     }
     bool IsActive() const override { return active_; }
+    int RemainingMs() const override {
+        if (!active_) return -1;
+        return key_.first <= clock_.elapsed_ ? 0 : static_cast<int>(key_.first - clock_.elapsed_);
+    }
 
 private:
     friend class VirtualClock;

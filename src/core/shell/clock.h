@@ -15,6 +15,9 @@ public:
     virtual void Start(int milliseconds) = 0;
     virtual void Stop() = 0;
     virtual bool IsActive() const = 0;
+    // The milliseconds until the timer is due (0 when overdue), or -1 when it
+    // is not active.
+    virtual int RemainingMs() const { return -1; }
     std::function<void()> onTimeout;
 };
 

@@ -108,7 +108,7 @@ void TIniFile32::WriteString(const QString& section, const QString& key, const Q
             lines_.insert(-at - 1, line);
         }
     }
-    Save();
+    if (!deferred_) Save();
 }
 
 void TIniFile32::WriteInteger(const QString& section, const QString& key, std::int32_t value) {

@@ -33,6 +33,13 @@ public:
     void WriteInteger(const QString& section, const QString& key, std::int32_t value);
     void WriteBool(const QString& section, const QString& key, bool value);
 
+    // From here on the writes change the lines only, and UpdateFile saves
+    // them once: the file then holds exactly the bytes that saving after
+    // every write would have left.
+    void DeferWrites() { deferred_ = true; }
+    // Saves the whole file now, whether anything changed or not.
+    void UpdateFile() { Save(); }
+
     // The system's reason when a save failed, the first one, else empty.
     QString LastError() const { return error_; }
 
@@ -47,6 +54,7 @@ private:
     QString fileName_;
     QStringList lines_;
     QString error_;
+    bool deferred_ = false;
 };
 
 // A whole number from a settings text by the reader's rules; nothing when the

@@ -7,13 +7,34 @@
 
 namespace velarix {
 
+namespace {
+
+// A value read from a file has lost its edge blanks; a translation takes
+// those of the Spanish text, which composed messages rely on (" es
+// incorrecta." after a line number).
+QString WithBlanksOf(const QString& spanish, const QString& translation) {
+    qsizetype lead = 0, trail = 0;
+    while (lead < spanish.size() && spanish[lead] == QLatin1Char(' ')) ++lead;
+    if (lead == spanish.size()) return translation;
+    while (spanish[spanish.size() - 1 - trail] == QLatin1Char(' ')) ++trail;
+    return QString(lead, QLatin1Char(' ')) + translation + QString(trail, QLatin1Char(' '));
+}
+
+}  // namespace
+
+QString LanguageFilePath(const QString& folder, const QString& name) {
+    return folder + name + QStringLiteral(".ini");
+}
+
 void LoadLanguageFile(MessageTable& table, const QString& folder, const QString& name) {
     table.ResetToDefaults();
     if (name.isEmpty()) return;
-    const TIniFile32 ini(folder + name + QStringLiteral(".ini"));
+    const TIniFile32 ini(LanguageFilePath(folder, name));
     for (const auto& d : MessageDefaults()) {
         const QString key = QStringLiteral("traduc") + QString::number(d.key);
-        table.SetText(d.key, ini.ReadString(name, key, QString::fromUtf8(d.spanish)));
+        const QString spanish = QString::fromUtf8(d.spanish);
+        const QString text = ini.ReadString(name, key, QString());
+        table.SetText(d.key, text.isEmpty() ? spanish : WithBlanksOf(spanish, text));
     }
 }
 

@@ -1,6 +1,10 @@
 #include "shell/settings_file.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "eeprom/hex.h"
 #include "shell/ini_file.h"
@@ -173,7 +177,21 @@ std::uint32_t ParseBlockBoundary(const QString& text) {
     return value;
 }
 
+namespace {
+
+void RemoveLeftoversOfSaves(const QString& folder) {
+    const QDir dir(folder);
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-60);
+    for (const QFileInfo& file : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (IsLeftoverOfASave(file.fileName()) && file.lastModified().toUTC() < settled)
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
+}  // namespace
+
 Settings LoadSettings(const QString& folder, const QStringList& ports) {
+    RemoveLeftoversOfSaves(folder);
     Settings s;
     s.folder = folder;
     s.ports = ports;
@@ -238,6 +256,14 @@ void LoadSymbolRateFile(Settings& s) {
 
 std::optional<QString> SaveSettings(const Settings& s) {
     TIniFile32 ini(s.folder + SettingsFileName());
+    ini.DeferWrites();
+    WriteSettingsKeys(s, ini);
+    ini.UpdateFile();
+    if (!ini.LastError().isEmpty()) return ini.LastError();
+    return std::nullopt;
+}
+
+void WriteSettingsKeys(const Settings& s, TIniFile32& ini) {
     const QString t = SettingsSection();
     auto integer = [&](const char* key, std::int64_t value) {
         ini.WriteInteger(t, QString::fromUtf8(key), static_cast<std::int32_t>(value));
@@ -320,8 +346,11 @@ std::optional<QString> SaveSettings(const Settings& s) {
     integer("Model", s.model);
     boolean("VerificarJtag", s.verifyFlash);
     boolean("ForzarJtag", s.forceFlash);
-    if (!ini.LastError().isEmpty()) return ini.LastError();
-    return std::nullopt;
+}
+
+bool IsLeftoverOfASave(const QString& fileName) {
+    static const QRegularExpression leftover(QStringLiteral("^Velarix\\.ini\\.[A-Za-z0-9]{6}$"));
+    return leftover.match(fileName).hasMatch();
 }
 
 }  // namespace velarix

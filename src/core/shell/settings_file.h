@@ -21,13 +21,23 @@ inline QString SettingsSection() {
 // when it is created: the lists of companion files that exist, every key with
 // its default, clamp and held width, the option groups (the last button
 // turned on wins), the model and its flash types, the symbol-rate table.
+// Leftovers of an interrupted save, older than a minute (a younger one may
+// belong to a save still running), are removed first.
 // `ports` are the serial ports of the machine, for the port position.
 Settings LoadSettings(const QString& folder, const QStringList& ports);
 
 // Writes every key in the order the window writes them when it closes; the
-// four flash keys only while the model is "Personalizado". Gives the system's
-// reason when the file could not be written.
+// four flash keys only while the model is "Personalizado". The file is
+// written once, whole, with the bytes that writing it key by key would
+// leave. Gives the system's reason when the file could not be written.
 std::optional<QString> SaveSettings(const Settings& settings);
+
+// The keys SaveSettings writes, in its order, into `ini` as it stands.
+void WriteSettingsKeys(const Settings& settings, TIniFile32& ini);
+
+// What an interrupted save of the settings file leaves beside it: the
+// file's name, a dot and six letters or digits.
+bool IsLeftoverOfASave(const QString& fileName);
 
 // The model's flash starts and types, then both chips' flash types.
 void LoadModelFile(Settings& settings);

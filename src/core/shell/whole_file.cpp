@@ -1,6 +1,7 @@
 #include "shell/whole_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace velarix {
@@ -16,8 +17,47 @@ FileRead ReadWholeFile(const QString& path) {
     return result;
 }
 
+FileRead ReadFileHead(const QString& path, qint64 limit) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {{}, path + QStringLiteral(": ") + file.errorString()};
+    FileRead result;
+    // One byte past the limit tells whether the file goes on.
+    while (result.bytes.size() <= limit) {
+        const QByteArray chunk =
+            file.read(std::min<qint64>(limit + 1 - result.bytes.size(), 1 << 16));
+        if (chunk.isEmpty()) break;
+        result.bytes += chunk;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return {{}, path + QStringLiteral(": ") + file.errorString()};
+    if (result.bytes.size() > limit) {
+        result.bytes.truncate(limit);
+        result.cut = true;
+    }
+    return result;
+}
+
+namespace {
+
+std::optional<QString> WriteInPlace(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size()) {
+        return path + QStringLiteral(": ") + file.errorString();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
+    const QFileInfo info(path);
+    QString target = path;
+    if (info.isSymLink()) target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+    const QFileInfo real(target);
+    if (real.exists() && !real.isFile() && !real.isDir()) return WriteInPlace(target, bytes);
+    QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         return path + QStringLiteral(": ") + file.errorString();
     }

@@ -9,15 +9,22 @@ namespace velarix {
 // The outcome of reading a whole file: its bytes, or the system's reason.
 struct FileRead {
     QByteArray bytes;
-    QString error;  // empty on success
+    QString error;     // empty on success
+    bool cut = false;  // the file went on beyond what was read
     bool ok() const { return error.isEmpty(); }
 };
 
 FileRead ReadWholeFile(const QString& path);
 
+// The first `limit` bytes of a file at most, however long it is or whether it
+// ends at all (a device, a pipe): `cut` tells that more followed.
+FileRead ReadFileHead(const QString& path, qint64 limit);
+
 // Writes the file beside its final place and renames it over the old one, so
-// that a failure never leaves a truncated file. Returns the system's reason on
-// failure.
+// that a failure never leaves a truncated file. A symbolic link is followed
+// and stays a link; what is no regular file (a device, a pipe, or a link to
+// one) is written in place, since it cannot be replaced. Returns the system's
+// reason on failure.
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes);
 
 }  // namespace velarix

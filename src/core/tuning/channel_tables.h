@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <variant>
 
 #include "tuning/table_rows.h"
 
@@ -131,6 +132,15 @@ public:
     // The table image made ready to be written or sent: RebuildImage for a
     // flash image; for a RAM table the channel records built over its start.
     std::optional<QString> PrepareImage();
+    // The FLASH channel table to send to the decoder: the rebuilt table image,
+    // or the message to show (no table loaded, a RAM table, a cell that is
+    // not a number, a section that does not fit).
+    std::variant<QByteArray, QString> FlashImageToSend();
+    // The RAM channel table to write into the decoder's RAM: `size` bytes,
+    // the channel records from offset 0 over the bytes the table was loaded
+    // with; the message to show when no RAM table is loaded or a cell is not
+    // a number.
+    std::variant<QByteArray, QString> RamImageToSend(int size) const;
 
     // ---- Rows
 

@@ -3,6 +3,8 @@
 // and saving it.
 #include "tuning/table_files.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cstring>
 
@@ -309,6 +311,28 @@ std::optional<QString> SaveTables(ChannelTables& tables, const QString& path, Sa
         kind == SaveKind::Text ? GridText(gridOnShow) : GridHtml(gridOnShow, style);
     if (auto error = WriteWholeFile(path, bytes)) return Msg(371) + QLatin1Char('\n') + *error;
     return std::nullopt;
+}
+
+SaveKind SaveKindOfFileName(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("txt")) return SaveKind::Text;
+    if (suffix == QLatin1String("htm") || suffix == QLatin1String("html")) return SaveKind::Html;
+    return SaveKind::TableImage;
+}
+
+std::variant<QByteArray, QString> ChannelTables::FlashImageToSend() {
+    if (!HasTable()) return Msg(195);
+    if (RamMode()) return Msg(194);
+    if (auto error = RebuildImage()) return *std::move(error);
+    return TableImage();
+}
+
+std::variant<QByteArray, QString> ChannelTables::RamImageToSend(int size) const {
+    if (!HasTable() || !RamMode()) return Msg(195);
+    QByteArray image = TableImage().left(size);
+    image.append(QByteArray(size - image.size(), '\0'));
+    if (auto error = BuildChannelRecords(image, 0)) return *std::move(error);
+    return image;
 }
 
 SaveKind SaveKindOfFilter(int filterIndex) {

@@ -33,6 +33,9 @@ std::optional<QString> SaveTables(ChannelTables& tables, const QString& path, Sa
 // The kind of save a file type of the "Guardar como..." filter (counted from
 // 1) asks for: 4 text, 5 HTML, the others the table image.
 SaveKind SaveKindOfFilter(int filterIndex);
+// The kind of save a file name asks for: ".txt" text, ".htm" or ".html" HTML,
+// anything else the table image.
+SaveKind SaveKindOfFileName(const QString& path);
 
 // How the heading row of an HTML export is drawn.
 struct HtmlStyle {

@@ -1,0 +1,72 @@
+#include "window_options.h"
+
+#include <QFileInfo>
+
+#include "shell/language.h"
+#include "shell/message_table.h"
+#include "shell/settings_folder.h"
+#include "shell/title.h"
+#include "tform1.h"
+
+namespace velarix::gui {
+
+namespace {
+
+// The value after `name`, when there is one.
+std::optional<QString> ValueOf(const QStringList& args, const QString& name) {
+    const qsizetype at = args.indexOf(name);
+    if (at < 0 || at + 1 >= args.size()) return std::nullopt;
+    return args.at(at + 1);
+}
+
+}  // namespace
+
+QString WindowUsage() {
+    return QStringLiteral(
+        "usage: velarix [--demo] [--port DEVICE] [--lpt PORT] [--settings DIR] [--language NAME]\n"
+        "  --demo            run on the built-in simulated decoder, on both cables\n"
+        "  --port DEVICE     the serial port for this run (the stored one is kept)\n"
+        "  --lpt PORT        the parallel port: 278, 378, 3BC, A068, 2000 (direct port I/O),\n"
+        "                    /dev/parportN (ppdev), unix:PATH (a port model) or sim\n"
+        "  --settings DIR    the settings folder (default: the one beside the program)\n"
+        "  --language NAME   the language file for this run (NAME.ini in the settings folder)\n"
+        "  --version         print the program's title and end\n"
+        "  --help            print this and end\n");
+}
+
+std::optional<int> EndBeforeTheWindow(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        out << WindowUsage();
+        out.flush();
+        return 0;
+    }
+    if (args.contains(QStringLiteral("--version"))) {
+        out << TitleText() << Qt::endl;
+        return 0;
+    }
+    if (const auto folder = ValueOf(args, QStringLiteral("--settings"))) {
+        const QFileInfo info(*folder);
+        if (info.exists() && !info.isDir()) {
+            err << "velarix: " << Msg(437) << *folder << Qt::endl;
+            return 2;
+        }
+    }
+    return std::nullopt;
+}
+
+void TakeWindowOptions(const QStringList& args, const QString& programFolder,
+                       WindowServices& services, QTextStream& err) {
+    if (const auto folder = ValueOf(args, QStringLiteral("--settings")))
+        services.settingsFolder = *folder;
+    const auto language = ValueOf(args, QStringLiteral("--language"));
+    if (!language) return;
+    const QString file =
+        LanguageFilePath(ResolveSettingsFolder(services.settingsFolder, programFolder), *language);
+    if (!QFileInfo::exists(file)) {
+        err << "velarix: " << Msg(436) << file << Qt::endl;
+        return;
+    }
+    services.language = *language;
+}
+
+}  // namespace velarix::gui
