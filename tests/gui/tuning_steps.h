@@ -24,8 +24,14 @@
 
 namespace velarix::test {
 
+inline WindowOptions SampleSettings() {
+    WindowOptions options;
+    options.sampleSettings = true;
+    return options;
+}
+
 struct TuningSteps : ::testing::Test {
-    TestWindow w{WindowOptions{.sampleSettings = true}};
+    TestWindow w{SampleSettings()};
     QTemporaryDir dir;
     gui::TuningPage* page = w.form.Tuning();
     int files = 0;
@@ -103,7 +109,9 @@ struct TuningSteps : ::testing::Test {
         // window manager does.
         list->window()->activateWindow();
         WaitActive(list->window());
-        if (stays) ASSERT_EQ(list->currentIndex(), target);
+        if (stays) {
+            ASSERT_EQ(list->currentIndex(), target);
+        }
     }
     // While a modal dialog runs, `steps` drive it; they run as soon as the
     // dialog's event loop does (and never after the test's window is gone).
