@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "eeprom_commands.h"
-#include "jtag_commands.h"
 #include "firmware_commands.h"
+#include "jtag_commands.h"
 #include "picture_commands.h"
 #include "serial/serial_settings.h"
 #include "serial_commands.h"
@@ -101,6 +101,11 @@ const Command kCommands[] = {
      "tables save -i FILE [--ram] [--merge FILE]... [--tcs HEX] [--tpt HEX] [--section ADDR]... "
      "[--grid channels|transponders] -o FILE",
      TablesSave},
+    {"tables edit",
+     "tables edit -i FILE [--ram] [--merge FILE]... [--section ADDR]... -o FILE OP...  (OP: "
+     "channels.move:S-E:T, transponders.delete:S-E, channels.paste:S, channels.key:S-E:K, "
+     "channels.flag:S-E:BOX, channels.encryption:S-E:C, channels.set:R:COL=TEXT,..., swap:A:B...)",
+     TablesEdit},
     {"settings normalize", "settings normalize", NormalizeSettings},
     {"sim",
      "sim [--eeprom FILE] [--lpt-socket PATH] [--refuse N] [--silent] [--split N] [--no-cr] "

@@ -4,6 +4,7 @@
 #include "shell/config_rules.h"
 #include "shell/message_table.h"
 #include "shell/whole_file.h"
+#include "table_edit_ops.h"
 #include "text_frame.h"
 #include "tuning/table_files.h"
 
@@ -34,7 +35,9 @@ std::optional<int> ListPosition(const QString& text) {
     return static_cast<int>(position);
 }
 
-std::optional<QString> TakeTableArgs(CliContext& context, TableArgs& args, bool save) {
+// With `ops`, the arguments left are the OPs of `tables edit`.
+std::optional<QString> TakeTableArgs(CliContext& context, TableArgs& args, bool save,
+                                     QStringList* ops = nullptr) {
     const auto in = context.TakeOption("-i");
     const auto out = context.TakeOption("-o");
     const auto grid = context.TakeOption("--grid");
@@ -64,6 +67,13 @@ std::optional<QString> TakeTableArgs(CliContext& context, TableArgs& args, bool 
         }
         if (args.ram && !args.merges.isEmpty())
             return QStringLiteral("--merge needs a flash image, not --ram");
+    }
+    if (ops) {
+        if (const QString option = context.LeftoverOption(); !option.isEmpty())
+            return QStringLiteral("unknown option: ") + option;
+        *ops = context.Rest();
+        if (ops->isEmpty()) return QStringLiteral("tables edit needs at least one OP");
+        return std::nullopt;
     }
     if (!context.Rest().isEmpty())
         return QStringLiteral("unexpected argument: ") + context.Rest().first();
@@ -147,6 +157,13 @@ void ChoosePosition(CliContext& context, int& changed, int& other, int position,
         context.err() << Msg(caption) << ' ' << TablePositionEntries()[changed] << Qt::endl;
 }
 
+// The list positions chosen with --tcs and --tpt.
+void ChoosePositions(CliContext& context, const TableArgs& args) {
+    Settings& s = context.settings;
+    if (args.tcs) ChoosePosition(context, s.tcs, s.tpt, *args.tcs, 136);
+    if (args.tpt) ChoosePosition(context, s.tpt, s.tcs, *args.tpt, 137);
+}
+
 }  // namespace
 
 int TablesExport(CliContext& context) {
@@ -169,9 +186,32 @@ int TablesSave(CliContext& context) {
     ChannelTables tables(context.settings);
     ChooserFrame frame(context.err(), args.sections);
     if (const auto status = LoadTables(context, args, tables, frame)) return *status;
-    Settings& s = context.settings;
-    if (args.tcs) ChoosePosition(context, s.tcs, s.tpt, *args.tcs, 136);
-    if (args.tpt) ChoosePosition(context, s.tpt, s.tcs, *args.tpt, 137);
+    ChoosePositions(context, args);
+    return Save(context, tables, args.out, SaveKindOfFileName(args.out), args.transponders);
+}
+
+// Every OP is read against the loaded tables before any is applied; an OP
+// the page would not do stops the command before anything is written.
+int TablesEdit(CliContext& context) {
+    TableArgs args;
+    QStringList texts;
+    if (const auto fault = TakeTableArgs(context, args, true, &texts))
+        return context.BadUsage(*fault);
+    ChannelTables tables(context.settings);
+    ChooserFrame frame(context.err(), args.sections);
+    if (const auto status = LoadTables(context, args, tables, frame)) return *status;
+    std::vector<EditOp> ops;
+    for (const QString& text : texts) {
+        auto op = ParseEditOp(text, tables);
+        if (auto* fault = std::get_if<QString>(&op)) return context.BadUsage(*fault);
+        ops.push_back(std::get<EditOp>(std::move(op)));
+    }
+    EditSession session{tables, QString()};
+    for (const EditOp& op : ops) {
+        if (const auto refused = ApplyEditOp(op, session, context.err()))
+            return context.BadUsage(*refused);
+    }
+    ChoosePositions(context, args);
     return Save(context, tables, args.out, SaveKindOfFileName(args.out), args.transponders);
 }
 

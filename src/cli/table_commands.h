@@ -12,6 +12,8 @@ namespace velarix::cli {
 int TablesExport(CliContext& context);
 // tables save -i FILE [--ram] [--merge FILE]... [--tcs HEX] [--tpt HEX] [--section ADDR]... -o FILE
 int TablesSave(CliContext& context);
+// tables edit -i FILE [--ram] [--merge FILE]... -o FILE OP...
+int TablesEdit(CliContext& context);
 
 // The channel table of a JTAG read-out (a RAM table, or a flash image whose
 // sections are found as "Tabla canales FLASH" finds them) saved to `path` as

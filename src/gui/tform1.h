@@ -20,7 +20,10 @@
 #include "shell/file_dialogs.h"
 #include "shell/settings.h"
 #include "tuning/channel_tables.h"
+#include "tuning/edit_history.h"
 #include "widget_operation_frame.h"
+
+class QKeyEvent;
 
 namespace velarix {
 class FirmwareUpload;
@@ -40,6 +43,10 @@ class ParallelFirmwareControls;
 class PicturePage;
 class TerminalPage;
 class TuningPage;
+class TForm2;
+class TForm3;
+class TForm5;
+class TForm6;
 
 // What the window shows its dialogs with. Left empty, the window makes its own
 // modal dialogs; tests hand in doubles that answer at once.
@@ -81,6 +88,8 @@ public:
     // The channel and transponder tables with the loaded table image, for
     // every page that reads or sends a table.
     ChannelTables& Tables() { return tables_; }
+    // Undo and redo of the edits of the tables.
+    EditHistory& History() { return history_; }
     const QStringList& PortNames() const { return settings_.ports; }
     int SelectedPort() const { return settings_.serial.port; }
 
@@ -113,6 +122,11 @@ public:
     ConfigurationPage* Configuration() const { return configuration_; }
     AboutPage* About() const { return about_; }
     JtagFirmwareControls* JtagControls() const { return jtagControls_; }
+    // The dialogs of the "Sintonización" page.
+    TForm2* ChannelDialog() const { return channelDialog_.get(); }
+    TForm3* TransponderDialog() const { return transponderDialog_.get(); }
+    TForm5* SearchDialog() const { return searchDialog_.get(); }
+    TForm6* SwapDialog() const { return swapDialog_.get(); }
 
     // Where "Recibir" of "Firmware (JTag)" hands a channel table read from
     // RAM or from flash: the window's tables load it.
@@ -166,6 +180,23 @@ private:
     void ShowLoadedTable(TableKind kind);
     void ShowNoTable();
     void RefreshTuningPanels();
+    void ConnectTableEditing();
+    void UpdateEditingControls();
+    void EditTables(const std::function<void()>& edit);
+    void MoveChosen();
+    void DeleteChosen();
+    void CopyChosen();
+    void CutChosen();
+    void PasteChosen();
+    void EditChosen();
+    void ShowChannelDialog(int row);
+    void ShowTransponderDialog(int row);
+    void SwapChosen();
+    void DuplicatesChosen();
+    void SearchFor(const QString& text);
+    bool ChannelKeyTyped(QKeyEvent* event);
+    bool TransponderKeyTyped(QKeyEvent* event);
+    void UndoEdit(bool redo);
     void SetColumnWidths();
     int ChannelGridWidth() const;
     void FirstShown();
@@ -187,6 +218,7 @@ private:
     Settings settings_;
     InterpretedFields fields_{image_, settings_};
     ChannelTables tables_{settings_};
+    EditHistory history_{tables_};
     FieldsPage* fieldsPage_ = nullptr;
     int eepromSaveType_ = 1;  // the file type last chosen in the save dialog
     QImage shownPicture_;
@@ -221,6 +253,11 @@ private:
     std::optional<int> storedLanguage_;
     bool shown_ = false;
     mutable int channelGridChrome_ = 4;
+    // The dialogs of the "Sintonización" page: windows of their own.
+    std::unique_ptr<TForm2> channelDialog_;
+    std::unique_ptr<TForm3> transponderDialog_;
+    std::unique_ptr<TForm5> searchDialog_;
+    std::unique_ptr<TForm6> swapDialog_;
 };
 
 }  // namespace velarix::gui

@@ -1,9 +1,7 @@
 // The window's "Sintonización" page: reading, merging and saving table files,
 // the panels that follow the selected channel, the enabling that a load sets,
 // and what the configuration page's tuning lists do to the tables.
-#include <QClipboard>
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QHeaderView>
 
 #include "box_presenter.h"
@@ -33,15 +31,20 @@ void TForm1::ConnectTuningPage() {
     connect(&tables_, &ChannelTables::TableLoaded, this,
             [this](TableKind kind) { ShowLoadedTable(kind); });
     connect(&tables_, &ChannelTables::TableReleased, this, [this] { ShowNoTable(); });
-    connect(tuning_->ChannelGrid()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    QItemSelectionModel* selection = tuning_->ChannelGrid()->selectionModel();
+    connect(selection, &QItemSelectionModel::currentRowChanged, this,
             [this] { RefreshTuningPanels(); });
+    connect(selection, &QItemSelectionModel::selectionChanged, this,
+            [this] { RefreshTuningPanels(); });
+    ConnectTableEditing();
 }
 
-// The panels follow the channel grid's current row while a table is loaded.
+// The panels follow the channel grid's cursor row (the top row of the
+// selection) while a table is loaded.
 void TForm1::RefreshTuningPanels() {
-    const int row = tuning_->ChannelGrid()->CurrentRow();
-    if (!tables_.HasTable() || row < 1) return;
-    tuning_->ShowPanels(tables_.PanelsFor(row));
+    TableGrid* grid = tuning_->ChannelGrid();
+    if (!tables_.HasTable() || grid->CurrentRow() < 1) return;
+    tuning_->ShowPanels(tables_.PanelsFor(grid->SelectedRows().first));
 }
 
 void TForm1::ReadTableChosen() {
@@ -73,8 +76,6 @@ void TForm1::ShowLoadedTable(TableKind kind) {
         page.SetTransponderSubPageEnabled(false);
         page.findButton->setEnabled(true);
         page.addButton->setEnabled(false);  // a merge needs a flash image
-        const QString clipboard = QGuiApplication::clipboard()->text();
-        page.pasteButton->setEnabled(KindOfClipboard(clipboard) == ClipboardKind::ChannelRows);
     } else {
         page.addButton->setEnabled(true);
         page.cutButton->setEnabled(true);
@@ -82,6 +83,9 @@ void TForm1::ShowLoadedTable(TableKind kind) {
         page.SetTransponderSubPageEnabled(true);
         page.findButton->setEnabled(!page.TransponderGridOnShow());
     }
+    page.ChannelGrid()->SetRowsDraggable(true);
+    page.TransponderGrid()->SetRowsDraggable(kind == TableKind::FlashImage);
+    UpdateEditingControls();
     TableGrid* grid = page.ChannelGrid();
     if (grid->CurrentRow() < 1) {
         grid->setCurrentIndex(grid->model()->index(0, 0));
@@ -100,6 +104,9 @@ void TForm1::ShowNoTable() {
     }
     page.SetStatusEnabled(false);
     page.ClearTransponderInfo();
+    page.ChannelGrid()->SetRowsDraggable(false);
+    page.TransponderGrid()->SetRowsDraggable(false);
+    UpdateEditingControls();
 }
 
 void TForm1::MergeTableChosen() {
@@ -110,8 +117,7 @@ void TForm1::MergeTableChosen() {
     if (!file.ok()) {
         boxes_->Show(BoxKind::Error, Msg(200) + QLatin1Char('\n') + file.error);
     } else {
-        tables_.MergeTable(file.bytes, *frame_);
-        RefreshTuningPanels();
+        EditTables([&] { tables_.MergeTable(file.bytes, *frame_); });
     }
     frame_->EndBusy();
 }

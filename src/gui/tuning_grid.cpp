@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QSignalBlocker>
 
 namespace velarix::gui {
 
@@ -92,6 +94,52 @@ TableGrid::TableGrid(const char* name, TableRows& rows, bool coloured, QWidget* 
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
+    // The header moves its sections only to show a drag; the rows themselves
+    // move in the table, so the header goes back to table order at once.
+    connect(verticalHeader(), &QHeaderView::sectionMoved, this,
+            [this](int, int oldVisual, int newVisual) {
+                {
+                    const QSignalBlocker quiet(verticalHeader());
+                    verticalHeader()->moveSection(newVisual, oldVisual);
+                }
+                emit RowDragged(oldVisual + 1, newVisual + 1);
+            });
+}
+
+void TableGrid::SetRowsDraggable(bool draggable) {
+    verticalHeader()->setSectionsMovable(draggable);
+}
+
+void TableGrid::keyPressEvent(QKeyEvent* event) {
+    if (keyTyped && keyTyped(event)) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+RowRange TableGrid::SelectedRows() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        const int current = std::max(CurrentRow(), 1);
+        return {current, current};
+    }
+    RowRange range{rows.first().row() + 1, rows.first().row() + 1};
+    for (const QModelIndex& row : rows) {
+        range.first = std::min(range.first, row.row() + 1);
+        range.last = std::max(range.last, row.row() + 1);
+    }
+    return range;
+}
+
+void TableGrid::SelectRows(RowRange rows) {
+    const QModelIndex first = model()->index(rows.first - 1, 0);
+    const QModelIndex last = model()->index(rows.last - 1, model()->columnCount() - 1);
+    if (!first.isValid() || !last.isValid()) return;
+    selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect);
+    scrollTo(last);
+    scrollTo(first);
 }
 
 void TableGrid::SetColumnWidths(const std::array<int, 11>& widths) {

@@ -3,7 +3,9 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 #include <array>
+#include <functional>
 
+#include "tuning/table_editing.h"
 #include "tuning/table_rows.h"
 
 namespace velarix::gui {
@@ -29,7 +31,8 @@ private:
     bool coloured_;
 };
 
-// A channel or transponder grid: whole rows selected, a range at a time.
+// A channel or transponder grid: whole rows selected, a range at a time. A
+// row is dragged to another place by its number.
 class TableGrid : public QTableView {
     Q_OBJECT
 public:
@@ -38,6 +41,23 @@ public:
     void SetColumnWidths(const std::array<int, 11>& widths);
     // The table row (1..) of the current cell; 0 when there is none.
     int CurrentRow() const;
+    // The selected rows, top to bottom; the current row when none is.
+    RowRange SelectedRows() const;
+    // Selects rows first..last, the first one current, and shows them.
+    void SelectRows(RowRange rows);
+    // Whether a row may be dragged by its number.
+    void SetRowsDraggable(bool draggable);
+
+    // Sees every key typed in the grid first; a key it takes goes no further.
+    std::function<bool(QKeyEvent*)> keyTyped;
+
+signals:
+    // A row was dragged by its number from table row `from` to row `to`. The
+    // grid shows rows in table order: the table makes the move.
+    void RowDragged(int from, int to);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace velarix::gui

@@ -55,8 +55,9 @@ TuningPage::TuningPage(ChannelTables& tables, QWidget* parent)
     moveField->setMaxLength(3);
     moveField->setText(QStringLiteral("1"));
     swapButton = MakeButton(side_, "Button24", Full(7));
+    duplicatesButton = MakeButton(side_, "Button27", Full(8));
 
-    const int panelTop = 2 + 8 * kRow + 2;
+    const int panelTop = 2 + 9 * kRow + 2;
     transponderPanel_ = MakeGroup(side_, "GroupBox13", {kMargin, panelTop, kInner, 18 + 7 * kLine});
     const char* captions[] = {"Label92", "Label93", "Label94", "Label95",
                               "Label96", "Label97", "Label98"};
@@ -96,7 +97,7 @@ TuningPage::TuningPage(ChannelTables& tables, QWidget* parent)
     // Nothing to edit or save until a table is loaded.
     for (QWidget* control : std::initializer_list<QWidget*>{
              addButton, saveButton, editButton, findButton, copyButton, cutButton, pasteButton,
-             deleteButton, moveButton, moveField, swapButton}) {
+             deleteButton, moveButton, moveField, swapButton, duplicatesButton}) {
         control->setEnabled(false);
     }
     SetStatusEnabled(false);

@@ -51,18 +51,19 @@ public:
     // The status boxes and the encryption list, enabled together.
     void SetStatusEnabled(bool enabled);
 
-    QPushButton* readButton;    // "Leer Archivo..."
-    QPushButton* addButton;     // "Añadir archivo..."
-    QPushButton* saveButton;    // "Guardar como..."
-    QPushButton* editButton;    // "Editar"
-    QPushButton* findButton;    // "Encontrar..."
-    QPushButton* copyButton;    // "Copiar"
-    QPushButton* cutButton;     // "Cortar"
-    QPushButton* pasteButton;   // "Pegar"
-    QPushButton* deleteButton;  // "Borrar"
-    QPushButton* moveButton;    // "Mover a"
-    QLineEdit* moveField;       // its row
-    QPushButton* swapButton;    // "Intercambiar..."
+    QPushButton* readButton;        // "Leer Archivo..."
+    QPushButton* addButton;         // "Añadir archivo..."
+    QPushButton* saveButton;        // "Guardar como..."
+    QPushButton* editButton;        // "Editar"
+    QPushButton* findButton;        // "Encontrar..."
+    QPushButton* copyButton;        // "Copiar"
+    QPushButton* cutButton;         // "Cortar"
+    QPushButton* pasteButton;       // "Pegar"
+    QPushButton* deleteButton;      // "Borrar"
+    QPushButton* moveButton;        // "Mover a"
+    QLineEdit* moveField;           // its row
+    QPushButton* swapButton;        // "Intercambiar..."
+    QPushButton* duplicatesButton;  // "Duplicados"
     // "Activo", "Bloqueo Parental", "Favorito", "Radio Analógica", "Audio Mono".
     std::array<QCheckBox*, 5> statusBoxes{};
     QComboBox* encryption;  // "Encriptación :"

@@ -34,6 +34,12 @@ struct TableCommandsTest : ::testing::Test {
         return test::PutFile(File(name), bytes);
     }
     QByteArray Contents(const QString& name) const { return test::FileContents(File(name)); }
+    // The fields of line `row` of a text export (row 0: the headings).
+    QStringList Line(const QString& name, int row) const {
+        const QList<QByteArray> lines = Contents(name).split('\n');
+        if (row >= lines.size()) return {};
+        return QString::fromLatin1(lines[row]).split(QLatin1Char('\t')).mid(0, 11);
+    }
 };
 
 TEST_F(TableCommandsTest, SaveWritesTheImageBackOrMovesASection) {
@@ -147,6 +153,136 @@ TEST_F(TableCommandsTest, UsageFaultsAndRefusedFilesExitWithTwo) {
     EXPECT_FALSE(QFile::exists(File("x.txt")));
     EXPECT_EQ(Run({"save", "-i", in, "-o", File("no/folder/x.bin")}), 1);
     EXPECT_TRUE(err.contains("¡ No se ha podido guardar el archivo !")) << err.toStdString();
+}
+
+// `tables edit`: each OP as the page's buttons, keys, boxes and dialogs do it,
+// in order, with a clipboard of the command's own.
+TEST_F(TableCommandsTest, EditMovesCopiesPastesAndSetsChannels) {
+    const QString in = Put("flash.bin", sim::FlashImage());
+    ASSERT_EQ(
+        Run({"edit", "-i", in, "-o", File("moved.txt"), "channels.move:5-9:7", "channels.copy:2-3",
+             "channels.paste:1", "channels.cut:20", "channels.delete:1"}),
+        0)
+        << err.toStdString();
+    // Moved: 10 and 11 at 5 and 6, the block at 7 to 11; then rows 2 and 3
+    // pasted at 1 (all two down), 20 cut, 1 deleted (all one up).
+    EXPECT_EQ(Line("moved.txt", 1).mid(0, 2), (QStringList{"1", "Fútbol Plus"}));
+    EXPECT_EQ(Line("moved.txt", 2).mid(0, 2), (QStringList{"2", "Telé Música"}));
+    EXPECT_EQ(Line("moved.txt", 6).mid(0, 2), (QStringList{"6", "Zoé Kids"}));
+    EXPECT_EQ(Line("moved.txt", 8).mid(0, 2), (QStringList{"8", "Radio Señal"}));
+    EXPECT_EQ(Line("moved.txt", 18).mid(1, 1), (QStringList{"Noticias"}));   // was 17
+    EXPECT_EQ(Line("moved.txt", 19).mid(1, 1), (QStringList{"Mañana TV"}));  // 18 was cut
+
+    ASSERT_EQ(
+        Run({"edit", "-i", in, "-o", File("status.txt"), "channels.key:1-3:3", "channels.key:2:8",
+             "channels.flag:4-5:active", "channels.flag:6:radio", "channels.encryption:7:7"}),
+        0)
+        << err.toStdString();
+    // STA 07, 04, 04 become 67, 04 (key 8: code 0), 64; "Activo" shows row 4
+    // (34) ticked, so it is cleared in 4 and 5 (24); "Radio" unticked is set.
+    const QStringList sta{"67", "04", "64", "30", "20", "2C", "E4"};
+    for (int r = 1; r <= 7; ++r) EXPECT_EQ(Line("status.txt", r)[9], sta[r - 1]) << r;
+
+    ASSERT_EQ(Run({"edit", "-i", in, "-o", File("set.txt"),
+                   "channels.set:13:NOMBRE=Euro, sport: HD,TRSP=250,VPID=70000,APID=65535,"
+                   "STA=a6,PCR=4x8"}),
+              0)
+        << err.toStdString();
+    // The dialog's corrections: no transponder 250 of 100 rows, VPID above
+    // 65535, letters dropped from a number.
+    EXPECT_EQ(Line("set.txt", 13), (QStringList{"13", "Euro, sport: HD", "1", "1012", "65535",
+                                                "65535", "1704", "1804", "48", "A6", "A"}));
+}
+
+TEST_F(TableCommandsTest, EditTransponderOpsKeepTheChannelsOnTheirTransponders) {
+    const QByteArray image = sim::FlashImage();
+    const QString in = Put("flash.bin", image);
+    ASSERT_EQ(Run({"edit", "-i", in, "-o", File("moved.txt"), "transponders.move:3:1"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(Line("moved.txt", 1)[2], QStringLiteral("2"));   // Telé Música was on 1
+    EXPECT_EQ(Line("moved.txt", 13)[2], QStringLiteral("3"));  // Eurosport 2 on 2
+    EXPECT_EQ(Line("moved.txt", 23)[2], QStringLiteral("1"));  // Hogar & Jardín on 3
+    EXPECT_EQ(Line("moved.txt", 321)[2], QStringLiteral("0"));
+
+    ASSERT_EQ(Run({"edit", "-i", in, "-o", File("deleted.txt"), "transponders.delete:2-3"}), 0);
+    EXPECT_EQ(Line("deleted.txt", 11)[1], QStringLiteral("Müzik Türk"));
+    EXPECT_EQ(Line("deleted.txt", 12)[1], QStringLiteral("Über Kino 2"));  // row 33, on 4
+    EXPECT_EQ(Line("deleted.txt", 12)[2], QStringLiteral("2"));
+
+    ASSERT_EQ(Run({"edit", "-i", in, "--grid", "transponders", "-o", File("set.txt"),
+                   "transponders.set:1:FREC=1000000,POL=H,22KHz=Off,BANDA=C,SAT=C,CAN=300,"
+                   "FEC=7/8,SR=22000,TRSP=123456,NET=7",
+                   "transponders.copy:1-2", "transponders.paste:4"}),
+              0)
+        << err.toStdString();
+    // LNB-low 9750: 1000000 is raised to 11.7 GHz; CAN above 255 is 255; the
+    // transport stream id takes five digits and no more than 65535.
+    EXPECT_EQ(Line("set.txt", 1), (QStringList{"1", "1950000", "12345", "7", "7/8", "H", "22000",
+                                               "Off", "255", "C", "C"}));
+    EXPECT_EQ(Line("set.txt", 4)[1], QStringLiteral("1950000"));
+    EXPECT_EQ(Line("set.txt", 6)[1], QStringLiteral("1023000"));  // row 4 moved down two
+    EXPECT_EQ(Line("set.txt", 6)[0], QStringLiteral("6"));
+
+    // Swapping two satellites twice gives the same image back.
+    ASSERT_EQ(Run({"edit", "-i", in, "-o", File("swapped.bin"), "swap:1:2", "swap:1:2"}), 0);
+    EXPECT_EQ(Contents("swapped.bin"), image);
+    ASSERT_EQ(Run({"edit", "-i", in, "-o", File("swapped.txt"), "swap:1:3"}), 0);
+    EXPECT_EQ(Line("swapped.txt", 1)[10], QStringLiteral("C"));
+}
+
+TEST_F(TableCommandsTest, EditSaysHowManyChannelsLostTheirTransponder) {
+    sim::FlashLayout layout;
+    layout.transponders = sim::ManyTransponders(99);
+    layout.channels = sim::ManyChannels(198, 99);
+    const QString in = Put("full.bin", sim::FlashImage(layout));
+    ASSERT_EQ(Run({"edit", "-i", in, "-o", File("pasted.txt"), "transponders.copy:1",
+                   "transponders.paste:98"}),
+              0)
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("Al pegar, 2 canales se han quedado sin transpondedor (TRSP 0)"))
+        << err.toStdString();
+    EXPECT_EQ(Line("pasted.txt", 196)[2], QStringLiteral("99"));
+    EXPECT_EQ(Line("pasted.txt", 197)[2], QStringLiteral("0"));
+    EXPECT_EQ(Line("pasted.txt", 198)[2], QStringLiteral("0"));
+}
+
+TEST_F(TableCommandsTest, EditRefusesWhatThePageWouldNotDoAndWritesNothing) {
+    const QString in = Put("flash.bin", sim::FlashImage());
+    const QString ram = Put("ram.bin", sim::RamTable());
+    const QList<QStringList> refused{
+        {"channels.paste:1"},                         // nothing copied
+        {"transponders.copy:1", "channels.paste:1"},  // not channel rows
+        {"channels.move:5-9"},                        // no row to move to
+        {"channels.move:9-5:1"},                      // rows the wrong way round
+        {"channels.delete:0"},
+        {"channels.delete:1000"},     // 999 records
+        {"transponders.delete:100"},  // 99 records
+        {"channels.key:1:9"},
+        {"channels.encryption:1:8"},
+        {"channels.flag:1:bold"},
+        {"channels.set:1:SAT=B"},  // not in the channel dialog
+        {"channels.set:1:SIDD=4"},
+        {"channels.set:1:STA=G1"},
+        {"transponders.set:1:POL=X"},
+        {"transponders.set:1:22KHz=on"},
+        {"transponders.set:1:SAT=Astra"},
+        {"transponders.key:1:3"},
+        {"swap:1:1"},
+        {"swap:1:5"},
+        {"rows.delete:1"},
+        {},  // no OP at all
+    };
+    for (const QStringList& ops : refused) {
+        EXPECT_EQ(Run(QStringList{"edit", "-i", in, "-o", File("x.bin")} + ops), 2)
+            << ops.join(' ').toStdString();
+        EXPECT_FALSE(err.isEmpty());
+    }
+    EXPECT_EQ(Run({"edit", "-i", ram, "--ram", "-o", File("x.bin"), "transponders.delete:1"}), 2);
+    EXPECT_TRUE(err.contains("a RAM table has no transponder table")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(File("x.bin")));
+    // A RAM table's channels are edited as ever.
+    ASSERT_EQ(Run({"edit", "-i", ram, "--ram", "-o", File("ram.txt"), "channels.delete:1"}), 0);
+    EXPECT_EQ(Line("ram.txt", 1)[1], QStringLiteral("Canal Acción"));
 }
 
 }  // namespace

@@ -408,6 +408,11 @@ constexpr MessageDefault kDefaults[] = {
     {389,
      "%1 no deja escribir el registro ECR (%2h): queda como lo pone el sistema al reservar el "
      "puerto; la dirección de los datos va por PPDATADIR."},
+    {390, "Duplicados"},
+    {391, "¡ No hay canales duplicados !"},
+    {392,
+     "Al pegar, %1 canales se han quedado sin transpondedor (TRSP 0): sus transpondedores no "
+     "cabían en la tabla."},
     {410, "Fabricante : STMicroelectronics"},
     {411, "¡ Fabricante desconocido !"},
     {412, "Familia : ST20"},
@@ -935,6 +940,9 @@ constexpr TextTarget kTargets[] = {
     {387, K::Message, "", -1},
     {388, K::Message, "", -1},
     {389, K::Message, "", -1},
+    {390, K::Caption, "Button27", -1},
+    {391, K::Message, "", -1},
+    {392, K::Message, "", -1},
     {410, K::Message, "", -1},
     {411, K::Message, "", -1},
     {412, K::Message, "", -1},

@@ -28,9 +28,9 @@ struct TextTarget {
 
 // All keys in ascending order: 0 to 368, without 57, 218, 326 and 327, then
 // the keys added since (369 to 372: the channel tables; 380 to 389: the
-// parallel port; 410 to 419: CPU identification and the JTAG link; 420 to
-// 429: flash writing, block checksums and safe flashing; 430 to 437: the
-// review's mends).
+// parallel port; 390 to 392: table editing; 410 to 419: CPU identification
+// and the JTAG link; 420 to 429: flash writing, block checksums and safe
+// flashing; 430 to 437: the review's mends).
 std::span<const MessageDefault> MessageDefaults();
 
 // Every target of every key, grouped by key in ascending order.

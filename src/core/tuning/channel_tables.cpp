@@ -361,6 +361,11 @@ void ChannelTables::RecolorChannelRows() {
     }
 }
 
+void ChannelTables::RecolorChannelRow(int row) {
+    channels_.SetColour(row,
+                        ColourOf(channels_.Cell(row, cc::kVpid), channels_.Cell(row, cc::kApid)));
+}
+
 void ChannelTables::ClearTables() {
     for (TableRows* table : {&channels_, &transponders_}) {
         const TableRows::Batch batch(*table);
@@ -401,12 +406,15 @@ void ChannelTables::RenameSatellite(const QString& old, const QString& name) {
 
 // ---- Panels
 
+double ChannelTables::LnbOf(int row) const {
+    const bool tone = transponders_.Cell(row, tc::kTone) == QLatin1String("On");
+    return (tone ? settings_.lnbHigh : settings_.lnbLow).toDouble();
+}
+
 QString ChannelTables::TransponderFrequency(int row) const {
     const auto frec = DecimalNumber(transponders_.Cell(row, tc::kFrec));
     if (!frec) return QString();
-    const bool tone = transponders_.Cell(row, tc::kTone) == QLatin1String("On");
-    const double lnb = (tone ? settings_.lnbHigh : settings_.lnbLow).toDouble();
-    return FrequencyText(*frec + lnb * 1000.0);
+    return FrequencyText(*frec + LnbOf(row) * 1000.0);
 }
 
 TransponderInfo ChannelTables::ShowTransponderInfo(int channelRow) const {

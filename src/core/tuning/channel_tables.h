@@ -151,6 +151,8 @@ public:
     void EmptyChannelRow(int row);
     void EmptyTransponderRow(int row);
     void RecolorChannelRows();
+    // The colour of one channel row from its VPID and APID.
+    void RecolorChannelRow(int row);
     // Every record row emptied (all texts), channel rows white.
     void ClearTables();
     // The grids take the row counts of the settings; with a table loaded the
@@ -169,6 +171,12 @@ public:
     // The transponder frequency shown for transponder row `row`: FREC plus the
     // LNB of its 22 kHz tone; empty when FREC is not a number.
     QString TransponderFrequency(int row) const;
+    // The LNB frequency (MHz) of transponder row `row`: "Frec. LNB Alto" when
+    // its 22 kHz tone is "On", else "Frec. LNB Bajo".
+    double LnbOf(int row) const;
+
+    // The settings the tables read their sizes and names from.
+    const Settings& TablesSettings() const { return settings_; }
 
     // The headings of both grids from the message table.
     void ApplyHeadings();

@@ -47,6 +47,12 @@ void TableRows::SetRowContents(int row, const TableRow& contents) {
     Touch(row);
 }
 
+void TableRows::SetRow(int row, const TableRow& contents) {
+    if (rows_[row] == contents) return;
+    rows_[row] = contents;
+    Touch(row);
+}
+
 void TableRows::SetRowCount(int rows) {
     rows = std::max(rows, 1);
     const int from = RowCount();

@@ -59,6 +59,8 @@ public:
     const TableRow& Row(int row) const { return rows_[row]; }
     // Replaces columns 1 to 10 and the colour; the row keeps its number.
     void SetRowContents(int row, const TableRow& contents);
+    // Replaces the whole row, its number included.
+    void SetRow(int row, const TableRow& contents);
 
     // Changes the number of grid rows: rows past the new end are dropped, new
     // rows are numbered and hold empty texts, white.
