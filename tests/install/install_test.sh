@@ -5,7 +5,8 @@
 set -euo pipefail
 build=$1
 deb=$(ls "$build"/velarix_*.deb 2>/dev/null | head -n 1 || true)
-if [ -z "$deb" ]; then
+# A package older than the programs it should hold is made again.
+if [ -z "$deb" ] || [ "$build/bin/velarix-cli" -nt "$deb" ] || [ "$build/bin/velarix" -nt "$deb" ]; then
   cmake --build "$build" --target package >/dev/null
   deb=$(ls "$build"/velarix_*.deb | head -n 1)
 fi
