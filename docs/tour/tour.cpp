@@ -110,11 +110,29 @@ public:
             std::fprintf(stderr, "tour: no box after %s\n", qPrintable(button->text()));
         Settle();
     }
+    // Clicks a button that opens a modal dialog: once the dialog is up it is
+    // pictured and closed with Esc.
+    void ShootDialog(QAbstractButton* button, const QString& name) {
+        QTimer::singleShot(500, [this, name] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) {
+                std::fprintf(stderr, "tour: no dialog for %s\n", qPrintable(name));
+                return;
+            }
+            Save(dialog->grab(), name);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        Click(button);
+        Settle();
+    }
+    void Save(const QPixmap& picture, const QString& name) {
+        const QString path = QDir(out_).filePath(name + QStringLiteral(".png"));
+        if (!picture.save(path)) std::fprintf(stderr, "tour: cannot write %s\n", qPrintable(path));
+        std::printf("%s\n", qPrintable(path));
+    }
     void Shoot(const QString& name) {
         Settle();
-        const QString path = QDir(out_).filePath(name + QStringLiteral(".png"));
-        if (!w_.grab().save(path)) std::fprintf(stderr, "tour: cannot write %s\n", qPrintable(path));
-        std::printf("%s\n", qPrintable(path));
+        Save(w_.grab(), name);
     }
 
     gui::TForm1& w_;
@@ -219,8 +237,10 @@ int main(int argc, char** argv) {
     tour.Click(window.Tuning()->readButton);
     Settle();
     tour.Shoot(QStringLiteral("channels"));
+    tour.ShootDialog(window.Tuning()->editButton, QStringLiteral("channel-dialog"));
     tour.SubPage(window.Tuning()->SubPages(), 1);
     tour.Shoot(QStringLiteral("transponders"));
+    tour.ShootDialog(window.Tuning()->editButton, QStringLiteral("transponder-dialog"));
     tour.SubPage(window.Tuning()->SubPages(), 0);
 
     // "Configuración" and "Acerca de...".

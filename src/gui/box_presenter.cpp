@@ -31,6 +31,9 @@ void DialogBoxPresenter::Show(BoxKind kind, const QString& text) {
 bool DialogBoxPresenter::AskOkCancel(BoxKind kind, const QString& text) {
     QMessageBox box(IconOf(kind), TitleText(), DisplayedText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, owner_);
+    // A warning asks before something that cannot be undone (erasing a
+    // chip): Enter must not be the way to say yes.
+    if (kind == BoxKind::Warning) box.setDefaultButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
 }
 

@@ -92,6 +92,7 @@ TEST_F(EraseTest, AnAddressThatStartsNoChipErasesNothing) {
                   "\r\nDirección inicial integrado 1 : 7FE00000\r\nDirección inicial "
                   "integrado 2 : 60000000");
     EXPECT_EQ(sim.Log().last(), QStringLiteral("Cerrando LPT1"));
+    EXPECT_TRUE(sim.Log().contains(Msg(422)));  // the pane keeps it too
     EXPECT_FALSE(sim.frame.busy);
 }
 

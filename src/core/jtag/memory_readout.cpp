@@ -69,9 +69,11 @@ QString AddressOnLeaving(const QString& text) {
     return HexText(std::uint64_t(HexToInt(hex)) & ~std::uint64_t(3), 8);
 }
 
+// A length of 1 to 3 would round down to 0 and a read of nothing would be
+// reported as success: it becomes the first item, as 0 does.
 QString LengthOnLeaving(const QString& text) {
     QString hex = TypedHex(text);
-    if (HexToInt(hex) == 0) hex = JtagLengthEntries().first();
+    if ((HexToInt(hex) & 0xFFFFFC) == 0) hex = JtagLengthEntries().first();
     if (hex.size() > 6) hex = JtagLengthEntries().at(4);
     return HexText(std::uint64_t(HexToInt(hex)) & 0xFFFFFC, 6);
 }
