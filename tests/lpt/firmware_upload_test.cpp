@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <optional>
 
 #include "ieee1284_peripheral.h"
@@ -54,6 +56,12 @@ struct UploadTest : ::testing::Test {
         };
         upload.finished = [this](UploadOutcome o) { outcome = o; };
     }
+    // The decoder's line arrives; the window's event loop then runs what the
+    // reply left for after its handler (the transfer).
+    void Answer(const char* line) {
+        serial.Deliver(line);
+        QCoreApplication::sendPostedEvents();
+    }
 
     QStringList Log() const { return frame.Log(LogPane::Firmware); }
     QString LastBox() const { return frame.boxes.isEmpty() ? QString() : frame.boxes.last().text; }
@@ -97,7 +105,7 @@ TEST_F(UploadTest, ARefusalOrAOneCharacterReplyEndsWithTheRefusalBox) {
     for (const QByteArray reply : {QByteArray("$?C0\r"), QByteArray("$\r")}) {
         frame.boxes.clear();
         upload.StartUpload(QByteArray(10, 'x'));
-        serial.Deliver(reply);
+        Answer(reply);
         EXPECT_EQ(LastBox(), Msg(40));
         EXPECT_EQ(outcome, UploadOutcome::Refused);
         EXPECT_EQ(upload.ErrorCount(), 1);
@@ -109,18 +117,18 @@ TEST_F(UploadTest, ARefusalOrAOneCharacterReplyEndsWithTheRefusalBox) {
 TEST_F(UploadTest, WithPhasesOneAndTwoAnyReportLeadsToTheQueryAfterTheVerificationPause) {
     const QByteArray image = QByteArray::fromHex("0102030405060708");
     upload.StartUpload(image);
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     EXPECT_EQ(sink.taken, image);
     EXPECT_EQ(Log().last(), Msg(38));
     EXPECT_EQ(upload.Phase(), 1);
     EXPECT_EQ(serial.written.size(), 1);
     EXPECT_TRUE(frame.busy);
     const std::uint32_t before = clock.Tick();
-    serial.Deliver("whatever the decoder says\r");
+    Answer("whatever the decoder says\r");
     EXPECT_GE(clock.Tick() - before, 1000u);  // RetardoVerificacion
     ASSERT_EQ(serial.written.size(), 2);
     EXPECT_EQ(serial.written[1], "%DL?C8");
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     EXPECT_EQ(frame.boxes.last().kind, BoxKind::Information);
     EXPECT_EQ(LastBox(), Msg(41));
     EXPECT_EQ(outcome, UploadOutcome::Success);
@@ -135,11 +143,11 @@ TEST_F(UploadTest, WithoutPhasesOneAndTwoTheQueryFollowsTheTransferAndUsesTheCom
     settings.phase12 = false;
     upload.StartUpload(QByteArray(5, 'a'));
     settings.firmwareCommand = 1;  // changed while the load runs
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     ASSERT_EQ(serial.written.size(), 2);
     EXPECT_EQ(serial.written[1], "%PL?DC");
     EXPECT_FALSE(Log().contains(Msg(38)));
-    serial.Deliver("$?C0\r");
+    Answer("$?C0\r");
     EXPECT_EQ(frame.boxes.last().kind, BoxKind::Error);
     EXPECT_EQ(LastBox(), Msg(42));
     EXPECT_EQ(outcome, UploadOutcome::DecoderFailure);
@@ -148,7 +156,7 @@ TEST_F(UploadTest, WithoutPhasesOneAndTwoTheQueryFollowsTheTransferAndUsesTheCom
 TEST_F(UploadTest, AnEmptyImageSendsSizeAndSumZeroAndATransferOfNoBytes) {
     upload.StartUpload(QByteArray());
     EXPECT_EQ(serial.written[0], "%DL=7FE00000000000000000CE");
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     EXPECT_TRUE(sink.taken.isEmpty());
     EXPECT_EQ(peripheral.Negotiations(), 2);  // the transfer still opened and closed
     EXPECT_EQ(upload.Phase(), 1);
@@ -163,7 +171,7 @@ TEST_F(UploadTest, EachPhaseThatGetsNoReplyEndsWithItsOwnText) {
     EXPECT_FALSE(frame.busy);
 
     upload.StartUpload(QByteArray(3, 'a'));
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     clock.Advance(74999);
     EXPECT_TRUE(frame.busy);  // the decoder may take more than a minute
     clock.Advance(1);
@@ -172,8 +180,8 @@ TEST_F(UploadTest, EachPhaseThatGetsNoReplyEndsWithItsOwnText) {
     EXPECT_FALSE(frame.busy);
 
     upload.StartUpload(QByteArray(3, 'a'));
-    serial.Deliver("$.C0\r");
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
+    Answer("$.C0\r");
     clock.Advance(15000);
     EXPECT_EQ(LastBox(), Msg(46));
     EXPECT_EQ(frame.Progress(StatusPage::FirmwareParallel), 0);
@@ -183,7 +191,7 @@ TEST_F(UploadTest, EachPhaseThatGetsNoReplyEndsWithItsOwnText) {
 TEST_F(UploadTest, APortThatCannotBeOpenedEndsTheUploadWithItsReason) {
     portError = Msg(384).arg("/dev/parport0");
     upload.StartUpload(QByteArray(3, 'a'));
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     EXPECT_EQ(LastBox(), Msg(39) + "\r\n" + portError);
     EXPECT_TRUE(Log().contains(portError));
     EXPECT_EQ(outcome, UploadOutcome::TransferFailed);
@@ -215,7 +223,7 @@ TEST_F(UploadTest, APortThatDiesMidTransferEndsTheUploadWithItsMessageAndFreesTh
         return opening;
     };
     upload.StartUpload(QByteArray(1000, 'a'));
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     EXPECT_EQ(outcome, UploadOutcome::TransferFailed);
     EXPECT_EQ(LastBox(), "gone");
     EXPECT_EQ(Log().last(), "gone");
@@ -224,16 +232,38 @@ TEST_F(UploadTest, APortThatDiesMidTransferEndsTheUploadWithItsMessageAndFreesTh
     EXPECT_FALSE(link.AwaitingReply());
 }
 
+// A box during the transfer (the closing negotiation's) lets the serial port
+// be read: the decoder's report that comes then is its report after the
+// data, answered with the verification query once the transfer is over, and
+// never a second agreement that starts the transfer again.
+TEST_F(UploadTest, AReportThatComesWhileATransferBoxIsUpIsThePhaseOneReply) {
+    peripheral.faults.selectHighInPhase6 = true;
+    settings.phase12 = true;
+    bool delivered = false;
+    frame.whileShown = [&](const QString&) {
+        if (delivered) return;
+        delivered = true;
+        serial.Deliver("$.C0\r");
+    };
+    upload.StartUpload(QByteArray(3, 'a'));
+    Answer("$.C0\r");
+    ASSERT_TRUE(delivered);
+    EXPECT_EQ(portsOpened, 1);
+    ASSERT_EQ(serial.written.size(), 2);
+    EXPECT_EQ(serial.written[1], "%DL?C8");
+    EXPECT_EQ(upload.Phase(), 2);
+}
+
 TEST_F(UploadTest, TheLogNamesThePortThatServesTheTransfer) {
     upload.StartUpload(QByteArray(3, 'a'));
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     EXPECT_TRUE(Log().contains(Msg(71) + ": sim"));
 }
 
 TEST_F(UploadTest, ATransferThatEndsEarlyEndsTheUploadWithItsLogLinesOnly) {
     peripheral.faults.busyStuckAt = 0;
     upload.StartUpload(QByteArray(3, 'a'));
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     EXPECT_EQ(outcome, UploadOutcome::TransferFailed);
     EXPECT_EQ(upload.ErrorCount(), 100);
     EXPECT_TRUE(frame.boxes.isEmpty());
@@ -254,7 +284,7 @@ TEST_F(UploadTest, ThePortCheckAsksPrAndAnswersWithTheDecodersVerdict) {
     EXPECT_TRUE(frame.busy);
     ASSERT_EQ(serial.written.size(), 1);
     EXPECT_EQ(serial.written[0], "%PR?C2");
-    serial.Deliver("$.C0\r");
+    Answer("$.C0\r");
     EXPECT_EQ(frame.boxes.last().kind, BoxKind::Information);
     EXPECT_EQ(LastBox(), Msg(381));
     EXPECT_EQ(Log(), (QStringList{"%PR?C2", "$.C0\r"}));
@@ -262,7 +292,7 @@ TEST_F(UploadTest, ThePortCheckAsksPrAndAnswersWithTheDecodersVerdict) {
     EXPECT_FALSE(frame.busy);
 
     upload.StartPortCheck();
-    serial.Deliver("$?C0\r");
+    Answer("$?C0\r");
     EXPECT_EQ(LastBox(), Msg(380));
     EXPECT_EQ(outcome, UploadOutcome::DecoderFailure);
 

@@ -36,6 +36,7 @@ void RecordingFrame::AddLogLine(LogPane pane, const QString& line) {
 
 void RecordingFrame::ShowMessage(BoxKind kind, const QString& text) {
     boxes.append({kind, text});
+    if (whileShown) whileShown(text);
 }
 
 bool RecordingFrame::AskOkCancel(BoxKind kind, const QString& text) {

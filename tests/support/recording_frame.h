@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -28,6 +30,9 @@ public:
     void SetProgressMaximum(StatusPage page, int maximum) override;
     void AddLogLine(LogPane pane, const QString& line) override;
     void ShowMessage(BoxKind kind, const QString& text) override;
+    // What happens while a box is up: a modal box runs the event loop, so
+    // the serial port may be read meanwhile.
+    std::function<void(const QString& text)> whileShown;
     bool AskOkCancel(BoxKind kind, const QString& text) override;
     AbortRetryIgnore AskAbortRetryIgnore(const QString& text) override;
     int ChooseFromList(const QString& caption, const QString& prompt,

@@ -1,5 +1,8 @@
 #include "lpt/firmware_upload.h"
 
+#include <QMetaObject>
+#include <utility>
+
 #include "eeprom/hex.h"
 #include "serial/checksum.h"
 #include "shell/message_table.h"
@@ -120,6 +123,14 @@ bool FirmwareUpload::StartUpload(QByteArray image) {
 void FirmwareUpload::HandleUploadReply(const QString& line) {
     frame_.AddLogLine(LogPane::Firmware, line);
     frame_.AddLogLine(LogPane::Terminal, line);
+    if (transferring_) {
+        held_ << line;
+        return;
+    }
+    AnswerUploadReply(line);
+}
+
+void FirmwareUpload::AnswerUploadReply(const QString& line) {
     switch (phase_) {
         case 0:
             if (!IsPositiveReply(line)) {
@@ -129,7 +140,17 @@ void FirmwareUpload::HandleUploadReply(const QString& line) {
                 End(UploadOutcome::Refused);
                 return;
             }
-            RunTransfer();
+            // The transfer runs once this reply's handling has returned: a
+            // box it shows lets the serial port be read again, and the
+            // decoder's report must not be lost inside this handler.
+            transferring_ = true;
+            QMetaObject::invokeMethod(
+                &link_,
+                [this, alive = std::weak_ptr<bool>(alive_)] {
+                    if (alive.expired()) return;
+                    RunTransfer();
+                },
+                Qt::QueuedConnection);
             return;
         case 1:
             phase_ = 2;
@@ -150,7 +171,19 @@ void FirmwareUpload::HandleUploadReply(const QString& line) {
 }
 
 // The decoder agreed: the image goes over the parallel port, in one piece.
+// What the decoder said meanwhile is handled after it.
 void FirmwareUpload::RunTransfer() {
+    TransferImage();
+    transferring_ = false;
+    const QStringList held = std::exchange(held_, {});
+    if (!running_ || phase_ != 1) return;  // ended, or the query purges them
+    for (const QString& line : held) {
+        if (!running_ || phase_ != 1) break;
+        AnswerUploadReply(line);
+    }
+}
+
+void FirmwareUpload::TransferImage() {
     PortOpening opening = openPort ? openPort() : PortOpening{};
     if (!opening.port) {
         if (!opening.error.isEmpty()) frame_.AddLogLine(LogPane::Firmware, opening.error);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -68,8 +69,10 @@ private:
 
     QString CommandWord() const;
     void HandleUploadReply(const QString& line);
+    void AnswerUploadReply(const QString& line);
     void SendVerifyQuery();
     void RunTransfer();
+    void TransferImage();
     void HandleUploadTimeout();
     void HandlePortCheckReply(const QString& line);
     void HandlePortCheckTimeout();
@@ -88,6 +91,11 @@ private:
     std::uint8_t phase_ = 0;
     std::int32_t errors_ = 0;
     bool running_ = false;
+    // The image is going over the parallel port: lines that come meanwhile
+    // (a box of the transfer lets the serial port be read) wait for its end.
+    bool transferring_ = false;
+    QStringList held_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // A reply line is a positive answer when its second character is ".".
