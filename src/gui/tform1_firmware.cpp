@@ -34,8 +34,10 @@ void TForm1::SendFirmwareChosen() {
         upload_->StartUpload(file->second);
         return;
     }
-    if (!flashTableImage) {
-        boxes_->Show(BoxKind::Error, Msg(195));
+    // With neither source chosen nothing is sent: the box says why the table
+    // could not be.
+    if (settings_.firmwareSource != 0 || !flashTableImage) {
+        boxes_->Show(BoxKind::Error, tables_.RamMode() ? Msg(194) : Msg(195));
         return;
     }
     auto image = flashTableImage();

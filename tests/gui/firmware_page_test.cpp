@@ -183,6 +183,23 @@ TEST_F(FirmwarePageTest, TheFlashTableSourceSendsTheTableTheTuningPageHolds) {
     EXPECT_EQ(rig.loader.Received(), flash);  // rebuilt in place: the same bytes
 }
 
+// Settings that choose neither source send nothing, even with a table loaded.
+TEST_F(FirmwarePageTest, WithNeitherSourceChosenNothingIsSent) {
+    WindowOptions options = Options();
+    options.settingsFile = "[TForm1]\r\nUsar-firm-p+s-flash=0\r\nUsar-firm-p+s-archivo=0\r\n";
+    TestWindow w(options);
+    Show(w);
+    EXPECT_FALSE(Controls(w).sources[0]->isChecked());
+    EXPECT_FALSE(Controls(w).sources[1]->isChecked());
+    w.form.Pages()->setCurrentWidget(w.form.Tuning());
+    w.dialogs.answers.push_back({test::PutFile(dir.filePath("t.bin"), sim::FlashImage()), 1});
+    Click(w.form.Tuning()->readButton);
+    w.form.Pages()->setCurrentWidget(w.form.ParallelFirmware());
+    Click(Controls(w).sendButton);
+    EXPECT_EQ(w.boxes.shown.last().text, "¡ No hay ninguna lista de canales cargada !");
+    EXPECT_TRUE(rig.servicePort.Received().isEmpty());
+}
+
 TEST_F(FirmwarePageTest, ComprobarLptAsksTheDecoder) {
     TestWindow w(Options());
     Show(w);

@@ -97,8 +97,8 @@ EraseResult EraseFromPage(JtagEnvironment& env, const QString& addressText, Eras
     if (!chip) {
         // Nothing is erased at an address that starts no chip.
         const QString refusal = Msg(422) + kBreak + Msg(352) + QLatin1Char(' ') +
-                                env.settings.chips[0].start + kBreak + Msg(353) +
-                                QLatin1Char(' ') + env.settings.chips[1].start;
+                                env.settings.chips[0].start + kBreak + Msg(353) + QLatin1Char(' ') +
+                                env.settings.chips[1].start;
         frame.AddLogLine(LogPane::Jtag, Msg(422));
         frame.ShowMessage(BoxKind::Error, refusal);
         result.outcome = EraseOutcome::Refused;

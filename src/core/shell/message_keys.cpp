@@ -441,6 +441,7 @@ constexpr MessageDefault kDefaults[] = {
     {435, " de "},
     {436, "No se encuentra el archivo de idioma : "},
     {437, "No es una carpeta : "},
+    {438, "El archivo es más grande que cualquiera que el programa pueda usar (más de 64 MiB)."},
     {440,
      "No hay permiso para usar %1. Añade tu usuario al grupo dialout (sudo usermod -aG dialout "
      "$USER) y vuelve a iniciar la sesión."},
@@ -971,6 +972,7 @@ constexpr TextTarget kTargets[] = {
     {435, K::Message, "", -1},
     {436, K::Message, "", -1},
     {437, K::Message, "", -1},
+    {438, K::Message, "", -1},
     {440, K::Message, "", -1},
 };
 

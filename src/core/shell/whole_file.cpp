@@ -1,20 +1,21 @@
 #include "shell/whole_file.h"
 
+#include "shell/message_table.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 namespace velarix {
 
+// Far above any image, table or settings file; a device or a pipe that never
+// ends (/dev/zero) is refused instead of filling the memory.
+constexpr qint64 kLargestWholeFile = 64 << 20;
+
 FileRead ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, path + QStringLiteral(": ") + file.errorString()};
-    FileRead result{file.readAll(), {}};
-    if (file.error() != QFileDevice::NoError) {
-        result = {{}, path + QStringLiteral(": ") + file.errorString()};
-    }
-    return result;
+    FileRead read = ReadFileHead(path, kLargestWholeFile);
+    if (read.ok() && read.cut) return {{}, path + QStringLiteral(": ") + Msg(438)};
+    return read;
 }
 
 FileRead ReadFileHead(const QString& path, qint64 limit) {

@@ -14,6 +14,7 @@ struct FileRead {
     bool ok() const { return error.isEmpty(); }
 };
 
+// The whole file, up to 64 MiB; a longer one is refused with a reason.
 FileRead ReadWholeFile(const QString& path);
 
 // The first `limit` bytes of a file at most, however long it is or whether it
