@@ -1,6 +1,7 @@
 #include "table_commands.h"
 
 #include "eeprom/hex.h"
+#include "output_file.h"
 #include "shell/config_rules.h"
 #include "shell/message_table.h"
 #include "shell/whole_file.h"
@@ -143,15 +144,18 @@ std::optional<int> LoadTables(CliContext& context, const TableArgs& args, Channe
 int Save(CliContext& context, ChannelTables& tables, const QString& path, SaveKind kind,
          bool transponders) {
     const TableRows& grid = transponders ? tables.Transponders() : tables.Channels();
-    if (const auto error = SaveTables(tables, path, kind, grid, HtmlStyle{})) {
-        context.err() << DisplayedText(*error) << Qt::endl;
-        return kFailed;
-    }
-    return kDone;
+    // "-o -" is standard output, as for the other commands.
+    return WriteOutputThrough(context, path, [&](const QString& target) -> std::optional<QString> {
+        if (const auto error = SaveTables(tables, target, kind, grid, HtmlStyle{}))
+            return DisplayedText(*error);
+        return std::nullopt;
+    });
 }
 
 // The person picks a position; the other list's position stays apart from it.
+// Picking the position the list already shows changes nothing, as on the page.
 void ChoosePosition(CliContext& context, int& changed, int& other, int position, int caption) {
+    if (position == changed) return;
     changed = KeepApart(position, other);
     if (changed != position)
         context.err() << Msg(caption) << ' ' << TablePositionEntries()[changed] << Qt::endl;
@@ -227,8 +231,7 @@ std::optional<QString> SaveReadOutTables(const QByteArray& bytes, bool ram, cons
     return SaveTables(tables, path, SaveKindOfFileName(path), tables.Channels(), HtmlStyle{});
 }
 
-std::variant<QByteArray, QString> RebuiltFlashTable(const QString& file,
-                                                    const Settings& settings) {
+std::variant<QByteArray, QString> RebuiltFlashTable(const QString& file, const Settings& settings) {
     const FileRead read = ReadWholeFile(file);
     if (!read.ok()) return Msg(200) + QStringLiteral("\n") + read.error;
     Settings own = settings;

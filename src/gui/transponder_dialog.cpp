@@ -72,10 +72,15 @@ TForm3::TForm3(ChannelTables& tables, Settings& settings, QWidget* owner)
     MakeNumberField(
         frequency_, [] { return TransponderFieldRule(tc::kFrec); },
         [this] {
+            // A frequency the person did not touch stays as the row holds it:
+            // opening the dialog and pressing "Ok" changes nothing (the
+            // correction would move a transponder of the low band).
+            if (!frequencyEdited_) return;
             const QString clamped = ClampedTunerFrequency(frequency_->text(), lnb_);
             if (clamped != frequency_->text()) frequency_->setText(clamped);
             transponderFrequency_->setText(TransponderFrequencyText(clamped, lnb_));
         });
+    connect(frequency_, &QLineEdit::textEdited, this, [this] { frequencyEdited_ = true; });
     firstField_ = frequency_;
     MakeNumberField(tsid_, [] { return TransponderFieldRule(tc::kTrsp); });
     MakeNumberField(nid_, [] { return TransponderFieldRule(tc::kNet); });
@@ -108,6 +113,7 @@ std::optional<TransponderDialogValues> TForm3::Mostrar(int row) {
     const TransponderDialogValues v = TransponderDialogOf(tables_, row);
     transponderFrequency_->setText(tables_.TransponderFrequency(row));
     frequency_->setText(v.frequency);
+    frequencyEdited_ = false;
     tsid_->setText(v.transponderId);
     nid_->setText(v.networkId);
     lists_[2]->setCurrentText(v.fec);

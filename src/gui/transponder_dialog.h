@@ -52,6 +52,7 @@ private:
     std::array<QLabel*, 11> labels_{};
     QLabel* transponderFrequency_;
     QLineEdit* frequency_;
+    bool frequencyEdited_ = false;  // typed into since the dialog opened
     QLineEdit* tsid_;
     QLineEdit* nid_;
     QLineEdit* channels_;

@@ -1,6 +1,8 @@
 // tables export and tables save on files made by the simulator's own writer.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -18,12 +20,16 @@ struct TableCommandsTest : ::testing::Test {
     QString out, err;
 
     void SetUp() override { FillFromSample(dir.filePath("INIs"), VELARIX_SAMPLE_INIS); }
+    QBuffer binary;  // what goes to standard output as bytes ("-o -")
     int Run(QStringList args) {
         out.clear();
         err.clear();
         args = QStringList{"--settings", dir.filePath("INIs"), "tables"} + args;
         QTextStream o(&out), e(&err);
         CliContext context(args, o, e, clock);
+        binary.setData(QByteArray());
+        binary.open(QIODevice::WriteOnly);
+        context.binaryOut = &binary;
         const int status = RunCommand(context);
         o.flush();
         e.flush();
@@ -54,6 +60,17 @@ TEST_F(TableCommandsTest, SaveWritesTheImageBackOrMovesASection) {
     EXPECT_EQ(moved.mid(0x60000, 68 + 999 * 30), image.mid(0x30000, 68 + 999 * 30));
     EXPECT_EQ(moved.mid(0x30000, 60075), QByteArray(60075, '\0'));
 
+    // Both sections in one block: naming the block they are in keeps them there.
+    sim::FlashLayout together;
+    together.channelSection = 0x50000;
+    together.transponderSection = 0x5C000;
+    const QByteArray same = sim::FlashImage(together);
+    const QString both = Put("both.bin", same);
+    ASSERT_EQ(Run({"save", "-i", both, "--tpt", "50000", "-o", File("kept.bin")}), 0)
+        << err.toStdString();
+    EXPECT_EQ(Contents("kept.bin"), same);
+    EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+
     // 1F0000 lies past the end of the image: refused, nothing written.
     EXPECT_EQ(Run({"save", "-i", in, "--tcs", "1F0000", "-o", File("refused.bin")}), 1);
     EXPECT_TRUE(err.contains("Posición TCS : 1F0000")) << err.toStdString();
@@ -82,6 +99,12 @@ TEST_F(TableCommandsTest, ExportsOfEitherGrid) {
     EXPECT_EQ(Contents("c.htm"), Contents("c.txt"));
     ASSERT_EQ(Run({"save", "-i", in, "--grid", "transponders", "-o", File("t2.txt")}), 0);
     EXPECT_EQ(Contents("t2.txt"), text);
+    // "-o -" is standard output, byte for byte, and no file is made.
+    ASSERT_EQ(Run({"export", "-i", in, "--grid", "transponders", "--format", "text", "-o", "-"}),
+              0);
+    binary.close();
+    EXPECT_EQ(binary.data(), text);
+    EXPECT_FALSE(QFile::exists(QStringLiteral("-")));
 }
 
 TEST_F(TableCommandsTest, SectionAnswersTheChooserInOrder) {

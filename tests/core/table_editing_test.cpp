@@ -250,6 +250,33 @@ TEST_F(TableEditingTest, PastedTransponderRowsPushTheUsedRowsDownWithTheirChanne
     EXPECT_EQ(Trsp(7), QStringLiteral("5"));
 }
 
+// Used rows after a free one move down too: the pasted rows never take the
+// place of a transponder in use, wherever they land.
+TEST_F(TableEditingTest, APasteNeverOverwritesATransponderInUse) {
+    for (int t : {1, 2, 3, 4, 5, 7, 8, 9, 10}) Transponder(t);  // row 6 is free
+    Channel(1, 7);
+    Channel(2, 10);
+    Channel(3, 2);
+    const TransponderPaste pasted =
+        PasteTransponders(tables, 2, CopyRows(tables.Transponders(), {1, 2}));
+    ASSERT_TRUE(pasted.pasted);
+    EXPECT_EQ(pasted.detached, 0);
+    const QStringList frequencies{"1600001", "1600001", "1600002", "1600002", "1600003", "1600004",
+                                  "1600005", "0",       "1600007", "1600008", "1600009", "1600010"};
+    for (int t = 1; t <= 12; ++t) EXPECT_EQ(Frec(t), frequencies[t - 1]) << t;
+    EXPECT_EQ(Trsp(1), QStringLiteral("9"));   // 1600007 now at row 9
+    EXPECT_EQ(Trsp(2), QStringLiteral("12"));  // 1600010 at row 12
+    EXPECT_EQ(Trsp(3), QStringLiteral("4"));   // 1600002 at row 4
+
+    // Pasted into the free row of a gap: the rows after it move on as well.
+    Channel(4, 11);
+    ASSERT_TRUE(PasteTransponders(tables, 8, CopyRows(tables.Transponders(), {1, 1})).pasted);
+    EXPECT_EQ(Frec(8), QStringLiteral("1600001"));
+    EXPECT_EQ(Frec(10), QStringLiteral("1600007"));
+    EXPECT_EQ(Trsp(1), QStringLiteral("10"));
+    EXPECT_EQ(Trsp(4), QStringLiteral("12"));
+}
+
 // Rows pushed past the end of the transponder table are lost; their channels
 // must not be left naming some other transponder's row.
 TEST_F(TableEditingTest, ChannelsOfTransponderRowsPushedPastTheEndAreDetached) {

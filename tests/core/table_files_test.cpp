@@ -196,6 +196,30 @@ TEST_F(TableFilesTest, AMergeAppendsAfterTheFirstFreeRows) {
     EXPECT_TRUE(tables.HasTable());
 }
 
+// A merged channel whose transponder found no free row keeps none: it must
+// not name one of the tables' own rows, nor a number past the last row.
+TEST_F(TableFilesTest, AMergedChannelWhoseTransponderDidNotFitIsDetached) {
+    sim::FlashLayout base;
+    base.transponders = sim::ManyTransponders(90);
+    base.channels = sim::ManyChannels(10, 90);
+    ASSERT_TRUE(tables.LoadTable(sim::FlashImage(base), TableKind::FlashImage, frame));
+    ASSERT_EQ(tables.FirstFreeTransponderRow(), 91);  // nine rows left of 99
+
+    sim::FlashLayout added;
+    added.transponders = sim::ManyTransponders(12);
+    added.channels = sim::ManyChannels(3, 12);
+    added.channels[0].transponder = 9;    // row 99: fits
+    added.channels[1].transponder = 10;   // row 100: none
+    added.channels[2].transponder = 255;  // 345: none, and no byte either
+    ASSERT_TRUE(tables.MergeTable(sim::FlashImage(added), frame));
+    EXPECT_EQ(Cell(11, cc::kTrsp), QStringLiteral("99"));
+    EXPECT_EQ(Cell(12, cc::kTrsp), QStringLiteral("0"));
+    EXPECT_EQ(Cell(13, cc::kTrsp), QStringLiteral("0"));
+    EXPECT_EQ(LastBox(), QStringLiteral("Al añadir el archivo, 2 canales se han quedado sin "
+                                        "transpondedor (TRSP 0): sus transpondedores no cabían "
+                                        "en la tabla."));
+}
+
 TEST_F(TableFilesTest, ARamTableSavesItsRecordsAndKeepsTheBytesAfterThem) {
     const QByteArray ram = sim::RamTable();
     ASSERT_EQ(ram.size(), 30208);

@@ -214,6 +214,26 @@ TEST_F(EditDialogs, TheRowsToneChoosesTheLnbNotTheList) {
     EXPECT_EQ(TransponderCell(2, tc::kFrec), QStringLiteral("2950000"));  // 12.7 GHz with 9750
 }
 
+// A transponder of the low band (10.76 GHz) is not moved when the dialog is
+// opened and closed with "Ok" untouched: only a typed frequency is corrected.
+TEST_F(EditDialogs, OkWithTheFrequencyUntouchedKeepsALowBandTransponder) {
+    Read(sim::FlashImage());
+    ClickTab(page->SubPages(), 1);
+    gui::TForm3* d = w.form.TransponderDialog();
+    const QString before = TransponderCell(3, tc::kFrec);
+    ASSERT_EQ(before, QStringLiteral("994000"));  // 9750 + 994 MHz: 10.744 GHz
+    ClickRow(page->TransponderGrid(), 3);
+    WhileOpen([&] {
+        WaitActive(d);
+        ASSERT_EQ(QApplication::focusWidget(), d->FrequencyField());
+        Key(Qt::Key_Tab);  // leaves the field as it was
+        EXPECT_EQ(d->FrequencyField()->text(), before);
+        Click(d->OkButton());
+    });
+    Key(Qt::Key_Return);
+    EXPECT_EQ(TransponderCell(3, tc::kFrec), before);
+}
+
 TEST_F(EditDialogs, ATransponderWithoutChannelsListsOneEmptyRow) {
     Read(sim::FlashImage());
     ClickTab(page->SubPages(), 1);

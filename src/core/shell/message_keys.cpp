@@ -442,6 +442,9 @@ constexpr MessageDefault kDefaults[] = {
     {436, "No se encuentra el archivo de idioma : "},
     {437, "No es una carpeta : "},
     {438, "El archivo es más grande que cualquiera que el programa pueda usar (más de 64 MiB)."},
+    {439,
+     "Al añadir el archivo, %1 canales se han quedado sin transpondedor (TRSP 0): sus "
+     "transpondedores no cabían en la tabla."},
     {440,
      "No hay permiso para usar %1. Añade tu usuario al grupo dialout (sudo usermod -aG dialout "
      "$USER) y vuelve a iniciar la sesión."},
@@ -973,6 +976,7 @@ constexpr TextTarget kTargets[] = {
     {436, K::Message, "", -1},
     {437, K::Message, "", -1},
     {438, K::Message, "", -1},
+    {439, K::Message, "", -1},
     {440, K::Message, "", -1},
 };
 

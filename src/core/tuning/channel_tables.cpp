@@ -151,6 +151,7 @@ void ChannelTables::ParseChannelRecords(const QByteArray& image, std::int64_t st
                                         int firstNewTransponder) {
     const int first = append ? FirstFreeChannelRow() : 1;
     const int rows = ChannelRows();
+    detachedByMerge_ = 0;
     if (first > rows - 1) return;
     const TableRows::Batch batch(channels_);
     for (int r = first; r < rows; ++r) {
@@ -166,7 +167,15 @@ void ChannelTables::ParseChannelRecords(const QByteArray& image, std::int64_t st
         row.cells[cc::kName] = QString::fromLatin1(name, length);
         row.cells[cc::kSta] = HexText(Byte(image, at + 16), 2);
         int transponder = Byte(image, at + 17);
-        if (append && transponder != 0) transponder += firstNewTransponder - 1;
+        if (append && transponder != 0) {
+            transponder += firstNewTransponder - 1;
+            // Its transponder found no free row: the channel keeps none rather
+            // than naming a row of the tables' own (or a number past a byte).
+            if (transponder > TransponderRows() - 1) {
+                transponder = 0;
+                ++detachedByMerge_;
+            }
+        }
         row.cells[cc::kTrsp] = QString::number(transponder);
         row.cells[cc::kSid] = QString::number(Big16(image, at + 18));
         row.cells[cc::kVpid] = QString::number(Big16(image, at + 20));

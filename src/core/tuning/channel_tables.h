@@ -194,6 +194,8 @@ signals:
 
 private:
     std::int64_t ChosenBlock(int position, std::int64_t current) const;
+    // Channels of the last merge whose transponder did not fit.
+    int detachedByMerge_ = 0;
     void SetPlaces(SectionPlace tcs, SectionPlace tpt);
     void ShowPositionsInLists();
     QString SatelliteName(int index) const;

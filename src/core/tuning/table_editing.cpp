@@ -226,7 +226,15 @@ TransponderPaste PasteTransponders(ChannelTables& tables, int row, const QString
     if (row < 1 || row > last) return result;
     const QStringList lines = ClipboardLines(clipboard);
     const int m = static_cast<int>(lines.size());
-    const int firstFree = tables.FirstFreeTransponderRow();
+    // Every used row from `row` on moves down, the used rows after a free
+    // one too: the pasted lines never take the place of a transponder in use.
+    int end = row;
+    for (int r = last; r >= row; --r) {
+        if (!tables.IsFreeTransponderRow(r)) {
+            end = r + 1;
+            break;
+        }
+    }
     const TableRows::Batch transponderBatch(transponders);
     const TableRows::Batch channelBatch(channels);
 
@@ -234,9 +242,9 @@ TransponderPaste PasteTransponders(ChannelTables& tables, int row, const QString
     QHash<int, std::vector<int>> naming;
     for (int c = 1; c < tables.ChannelRows(); ++c) {
         const auto t = DecimalInteger(channels.Cell(c, cc::kTrsp));
-        if (t && *t >= row && *t < firstFree) naming[*t].push_back(c);
+        if (t && *t >= row && *t < end) naming[*t].push_back(c);
     }
-    for (int r = firstFree - 1; r >= row; --r) {
+    for (int r = end - 1; r >= row; --r) {
         const int to = r + m;
         const QString number = to <= last ? QString::number(to) : QStringLiteral("0");
         if (to <= last) {

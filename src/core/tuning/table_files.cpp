@@ -218,6 +218,8 @@ bool ChannelTables::MergeTable(const QByteArray& bytes, OperationFrame& frame) {
     if (result != SectionsResult::Loaded) {
         frame.ShowMessage(BoxKind::Error,
                           Msg(result == SectionsResult::NoTransponderSection ? 196 : 197));
+    } else if (detachedByMerge_ > 0) {
+        frame.ShowMessage(BoxKind::Information, Msg(439).arg(detachedByMerge_));
     }
     SetPlaces(tcs, tpt);
     tcsLabel_ = MergeLabel(tcs_);
