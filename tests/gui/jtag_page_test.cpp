@@ -9,6 +9,7 @@
 #include "fields_page.h"
 #include "firmware_page.h"
 #include "jtag_firmware_controls.h"
+#include "jtag_steps.h"
 #include "jtag_target.h"
 #include "log_memo.h"
 #include "pc_parallel_port.h"
@@ -26,6 +27,7 @@ namespace velarix {
 namespace {
 
 using test::TestWindow;
+using namespace test::jtag_steps;
 using test::WindowOptions;
 
 // The simulated decoder on the JTAG cable of the window's port.
@@ -53,31 +55,6 @@ struct JtagPageTest : ::testing::Test {
         options.simPort = sim.Port();
         options.trapRoutine = sim.Trap();
         return options;
-    }
-    // The window on screen with the JTAG page in front, as a person finds it.
-    static gui::JtagFirmwareControls* Show(TestWindow& w) {
-        w.form.show();
-        w.form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w.form));
-        QTest::mouseClick(w.form.Pages()->tabBar(), Qt::LeftButton, {},
-                          w.form.Pages()->tabBar()->tabRect(2).center());
-        EXPECT_EQ(w.form.Pages()->currentWidget(), w.form.JtagFirmware());
-        return w.form.JtagControls();
-    }
-    // Clicks into a box, selects what it holds and types.
-    static void TypeInto(QComboBox* box, const QString& keys) {
-        QLineEdit* edit = box->lineEdit();
-        QTest::mouseClick(edit, Qt::LeftButton);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, keys);
-    }
-    static void Click(QAbstractButton* button) {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-    }
-    static QStringList Texts(const TestWindow& w) {
-        QStringList texts;
-        for (const auto& box : w.boxes.shown) texts << box.text;
-        return texts;
     }
 };
 

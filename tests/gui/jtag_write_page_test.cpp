@@ -7,12 +7,13 @@
 
 #include "firmware_page.h"
 #include "jtag_firmware_controls.h"
+#include "jtag_steps.h"
 #include "jtag_target.h"
 #include "log_memo.h"
 #include "pc_parallel_port.h"
+#include "sample_tables.h"
 #include "shell/message_table.h"
 #include "sim_parallel_port.h"
-#include "sample_tables.h"
 #include "simulated_decoder.h"
 #include "test_files.h"
 #include "trap_routine.h"
@@ -23,6 +24,7 @@ namespace velarix {
 namespace {
 
 using test::TestWindow;
+using namespace test::jtag_steps;
 using test::WindowOptions;
 
 const QString kSent = QStringLiteral("¡ Datos enviados con éxito !");
@@ -49,29 +51,6 @@ struct JtagWritePageTest : ::testing::Test {
         };
         options.trapRoutine = [] { return FileRead{sim::StandInTrapRoutine(), {}}; };
         return options;
-    }
-    static gui::JtagFirmwareControls* Show(TestWindow& w) {
-        w.form.show();
-        w.form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w.form));
-        QTest::mouseClick(w.form.Pages()->tabBar(), Qt::LeftButton, {},
-                          w.form.Pages()->tabBar()->tabRect(2).center());
-        EXPECT_EQ(w.form.Pages()->currentWidget(), w.form.JtagFirmware());
-        return w.form.JtagControls();
-    }
-    static void TypeInto(QComboBox* box, const QString& keys) {
-        QLineEdit* edit = box->lineEdit();
-        QTest::mouseClick(edit, Qt::LeftButton);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, keys);
-    }
-    static void Click(QAbstractButton* button) {
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-    }
-    static QStringList Texts(const TestWindow& w) {
-        QStringList texts;
-        for (const auto& box : w.boxes.shown) texts << box.text;
-        return texts;
     }
     static QString Log(TestWindow& w) { return w.form.JtagFirmware()->Log()->toPlainText(); }
     static QStringList Backups(TestWindow& w) {
