@@ -64,35 +64,31 @@ const Command kCommands[] = {
     {"eeprom set-field", "eeprom set-field -i FILE [--format F] -o FILE [--to F] KEY=VALUE...",
      EepromSetField},
     {"terminal", "terminal [--no-checksum] LINE... [serial options]", TerminalLines},
-    {"jtag idcode", "jtag idcode [--lpt PORT]", JtagIdcode},
-    {"jtag read-eeprom",
-     "jtag read-eeprom --address HEX --length HEX -o FILE [-i FILE] [--format F] [--lpt PORT] "
-     "[--trap FILE]",
-     JtagReadEeprom},
-    {"jtag read",
-     "jtag read --address HEX --length HEX -o FILE [--to file|ram-table|flash-table|picture] "
-     "[--lpt PORT]",
-     JtagRead},
     {"firmware upload",
      "firmware upload -i FILE|--table FILE --address A [--command DL|PL|FL] "
      "[--phase12|--no-phase12] [--progress|--no-progress] [serial options] [--lpt PORT]",
      UploadFirmware},
     {"firmware check-lpt", "firmware check-lpt [serial options] [--lpt PORT]", CheckDecoderLpt},
-    {"jtag write-eeprom",
-     "jtag write-eeprom --address HEX --length HEX -i FILE [--format F] [--lpt PORT] "
+    {"jtag idcode", "jtag idcode [--lpt PORT]", JtagIdcode},
+    {"jtag read",
+     "jtag read --address HEX --length HEX -o FILE [--to file|ram-table|flash-table|picture] "
+     "[--lpt PORT]",
+     JtagRead},
+    {"jtag read-eeprom",
+     "jtag read-eeprom --address HEX --length HEX -o FILE [-i FILE] [--format F] [--lpt PORT] "
      "[--trap FILE]",
-     JtagWriteEeprom},
+     JtagReadEeprom},
     {"jtag write",
      "jtag write --address HEX -i FILE [--force] [--no-verify] [--add-checksum POS] "
      "[--on-error abort|retry|ignore] [--dry-run] [--lpt PORT] [--trap FILE]",
      JtagWrite},
+    {"jtag write-eeprom",
+     "jtag write-eeprom --address HEX --length HEX -i FILE [--format F] [--lpt PORT] "
+     "[--trap FILE]",
+     JtagWriteEeprom},
     {"jtag erase", "jtag erase --address HEX [--by-blocks] [--yes] [--lpt PORT] [--trap FILE]",
      JtagErase},
     {"checksum", "checksum -i FIRMWARE [--position HEX] [-o STAMPED]", FirmwareChecksum},
-    {"picture decode",
-     "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
-     "[--quality 1-100]",
-     PictureDecode, false},
     {"tables export",
      "tables export -i FILE [--ram] [--grid channels|transponders] --format text|html -o FILE "
      "[--section ADDR]...",
@@ -106,9 +102,14 @@ const Command kCommands[] = {
      "channels.move:S-E:T, transponders.delete:S-E, channels.paste:S, channels.key:S-E:K, "
      "channels.flag:S-E:BOX, channels.encryption:S-E:C, channels.set:R:COL=TEXT,..., swap:A:B...)",
      TablesEdit},
+    {"picture decode",
+     "picture decode -i DUMP [--size WxH] [--shape 16:9|4:3|original] -o FILE [--format bmp|jpeg] "
+     "[--quality 1-100]",
+     PictureDecode, false},
     {"settings normalize", "settings normalize", NormalizeSettings},
     {"sim",
-     "sim [--eeprom FILE] [--lpt-socket PATH] [--refuse N] [--silent] [--split N] [--no-cr] "
+     "sim [--eeprom FILE] [--flash1 FILE] [--flash2 FILE] [--ram FILE] [--lpt-socket PATH] "
+     "[--refuse N] [--silent] [--split N] [--no-cr] "
      "[--delay MS] [--refuse-load] [--wrong-sum] [--lpt-no-negotiation] [--lpt-ack-stuck-low] "
      "[--lpt-select-high] [--lpt-paper-end-high] [--lpt-busy-at K] [--lpt-ack-low-at K] "
      "[--lpt-random SEED[:PERMILLE]]",

@@ -40,6 +40,7 @@ bool TakeValue(QStringList& args, const QString& name, QString& value) {
 
 struct Knobs {
     QString eeprom;
+    QString flash1, flash2, ram;  // what the chips and the RAM hold from their start
     QString socket;
     int refuse = 0;
     int split = 1;
@@ -68,9 +69,10 @@ bool ParseRandom(const QString& text, Knobs& knobs) {
 
 bool TakeKnobs(QStringList& args, Knobs& knobs, QString& error) {
     QString refuse, split, delay, busyAt, ackLowAt, random;
-    if (!TakeValue(args, "--eeprom", knobs.eeprom) || !TakeValue(args, "--refuse", refuse) ||
-        !TakeValue(args, "--split", split) || !TakeValue(args, "--delay", delay) ||
-        !TakeValue(args, "--lpt-socket", knobs.socket) ||
+    if (!TakeValue(args, "--eeprom", knobs.eeprom) || !TakeValue(args, "--flash1", knobs.flash1) ||
+        !TakeValue(args, "--flash2", knobs.flash2) || !TakeValue(args, "--ram", knobs.ram) ||
+        !TakeValue(args, "--refuse", refuse) || !TakeValue(args, "--split", split) ||
+        !TakeValue(args, "--delay", delay) || !TakeValue(args, "--lpt-socket", knobs.socket) ||
         !TakeValue(args, "--lpt-busy-at", busyAt) ||
         !TakeValue(args, "--lpt-ack-low-at", ackLowAt) ||
         !TakeValue(args, "--lpt-random", random)) {
@@ -105,6 +107,38 @@ bool TakeKnobs(QStringList& args, Knobs& knobs, QString& error) {
     if (!args.isEmpty()) {
         error = QStringLiteral("unknown argument: ") + args.first();
         return false;
+    }
+    return true;
+}
+
+// The bytes of a file that is to fill `room` bytes from their start; the
+// reason when it cannot be read or does not fit.
+std::optional<QByteArray> MemoryFile(const QString& path, qint64 room, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = path + QStringLiteral(": ") + file.errorString();
+        return std::nullopt;
+    }
+    if (file.size() > room) {
+        error = path + QStringLiteral(": more than the %1 bytes it is to fill").arg(room);
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+// --flash1, --flash2 and --ram: what the two chips and the RAM hold.
+bool LoadMemories(const Knobs& knobs, SimulatedDecoder& decoder, QString& error) {
+    for (int chip = 0; chip < 2; ++chip) {
+        const QString& path = chip == 0 ? knobs.flash1 : knobs.flash2;
+        if (path.isEmpty()) continue;
+        const auto bytes = MemoryFile(path, decoder.Flash(chip).Size(), error);
+        if (!bytes) return false;
+        decoder.Flash(chip).Fill(0, *bytes);
+    }
+    if (!knobs.ram.isEmpty()) {
+        const auto bytes = MemoryFile(knobs.ram, SimulatedDecoder::kRamSize, error);
+        if (!bytes) return false;
+        decoder.Ram().replace(0, bytes->size(), *bytes);
     }
     return true;
 }
@@ -186,6 +220,10 @@ int Serve(QStringList args, QTextStream& out, QTextStream& err) {
             return 2;
         }
         rig.decoder.SetEeprom(file.readAll());
+    }
+    if (!LoadMemories(knobs, rig.decoder, error)) {
+        err << "sim: " << error << Qt::endl;
+        return 2;
     }
     rig.service.RefuseNext(knobs.refuse);
     rig.service.SetSilent(knobs.silent);

@@ -223,20 +223,26 @@ TEST(Programs, TheWindowPrintsItsTitle) {
 namespace velarix {
 namespace {
 
-// The same decoder reached through velarix-sim's socket over the JTAG cable:
-// 4 KiB of chip 1 read out are the chip's bytes, as a decoder of the
-// simulator's own making holds them.
+// velarix-sim's chips hold what --flash1 gives them, and its socket reaches
+// them over the JTAG cable: 4 KiB of chip 1 read out are the file's bytes.
 TEST(Programs, TheCommandLineReadsTheFlashThroughTheSimulatorsSocket) {
     QTemporaryDir dir;
+    QByteArray firmware(0x10000, '\0');
+    for (int i = 0; i < firmware.size(); ++i) firmware[i] = char((i * 13) ^ (i >> 8));
+    QFile image(dir.filePath("firmware.bin"));
+    ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+    image.write(firmware);
+    image.close();
     QProcess simulator;
-    simulator.start(QStringLiteral(VELARIX_SIM), {"--lpt-socket", dir.filePath("lpt")});
+    simulator.start(QStringLiteral(VELARIX_SIM),
+                    {"--flash1", image.fileName(), "--lpt-socket", dir.filePath("lpt")});
     ASSERT_TRUE(simulator.waitForStarted());
     QStringList lines;
     while (lines.size() < 2 && simulator.waitForReadyRead(10000)) {
         while (simulator.canReadLine())
             lines << QString::fromLocal8Bit(simulator.readLine()).trimmed();
     }
-    ASSERT_EQ(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 2) << simulator.readAllStandardError().toStdString();
     QProcess read;
     read.start(QStringLiteral(VELARIX_CLI),
                {"--settings", dir.filePath("INIs"), "jtag", "read", "--lpt", "unix:" + lines[1],
@@ -245,10 +251,19 @@ TEST(Programs, TheCommandLineReadsTheFlashThroughTheSimulatorsSocket) {
     EXPECT_EQ(read.exitCode(), 0) << read.readAllStandardError().toStdString();
     QFile file(dir.filePath("chip1.bin"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    sim::SimulatedDecoder decoder;
-    EXPECT_EQ(file.readAll(), decoder.Flash(0).Bytes().left(0x1000));
+    EXPECT_EQ(file.readAll(), firmware.left(0x1000));
     simulator.terminate();
     EXPECT_TRUE(simulator.waitForFinished(10000));
+
+    // A file larger than the chip is refused before anything is served.
+    QFile big(dir.filePath("big.bin"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(0x200001, '\0'));
+    big.close();
+    QProcess refused;
+    refused.start(QStringLiteral(VELARIX_SIM), {"--flash2", big.fileName()});
+    ASSERT_TRUE(refused.waitForFinished(10000));
+    EXPECT_EQ(refused.exitCode(), 2);
 }
 
 }  // namespace
