@@ -206,12 +206,15 @@ void ExpectNothingCutOnTheFieldsPage(TestWindow& w) {
         if (!widget->isVisibleTo(area) || qobject_cast<QScrollBar*>(widget)) continue;
         const std::string name = widget->objectName().toStdString();
         const QRect where(widget->mapTo(area, QPoint(0, 0)), widget->size());
-        if (!name.empty()) EXPECT_LE(where.right(), scroll->viewport()->width()) << name;
+        if (!name.empty()) {
+            EXPECT_LE(where.right(), scroll->viewport()->width()) << name;
+        }
         if (auto* label = qobject_cast<QLabel*>(widget)) {
-            if (label->wordWrap())  // on as many lines as it needs
+            if (label->wordWrap()) {  // on as many lines as it needs
                 EXPECT_GE(label->height(), label->heightForWidth(label->width())) << name;
-            else
+            } else {
                 EXPECT_GE(label->width(), label->sizeHint().width()) << name;
+            }
             ++checked;
         } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
             EXPECT_GE(list->width(), NeededWidth(list)) << name;

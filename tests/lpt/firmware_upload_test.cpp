@@ -102,7 +102,7 @@ TEST_F(UploadTest, TheLoadCommandCarriesAddressSizeAndSumAndFreesNothingUntilAns
 }
 
 TEST_F(UploadTest, ARefusalOrAOneCharacterReplyEndsWithTheRefusalBox) {
-    for (const QByteArray reply : {QByteArray("$?C0\r"), QByteArray("$\r")}) {
+    for (const QByteArray& reply : {QByteArray("$?C0\r"), QByteArray("$\r")}) {
         frame.boxes.clear();
         upload.StartUpload(QByteArray(10, 'x'));
         Answer(reply);
