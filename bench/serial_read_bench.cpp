@@ -49,3 +49,15 @@ void BM_FullEepromReadOverPty(benchmark::State& state) {
 BENCHMARK(BM_FullEepromReadOverPty)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+namespace {
+
+// Waiting for a reply that does not come. The CPU column is what the wait
+// costs the machine; a wait that polled the event loop took a whole core.
+void BM_IdleWaitForAReply(benchmark::State& state) {
+    velarix::SystemClock clock;
+    for (auto _ : state) clock.RunUntil([] { return false; }, 100);
+}
+BENCHMARK(BM_IdleWaitForAReply)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace

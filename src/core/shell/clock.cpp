@@ -1,5 +1,7 @@
 #include "shell/clock.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -56,10 +58,20 @@ std::unique_ptr<Timer> SystemClock::MakeTimer() {
     return std::make_unique<SystemTimer>();
 }
 
+// Sleeps in the event loop until something happens. processEvents with a
+// time limit returns at once when nothing is ready, which spun a core for
+// the whole of a 75-second wait; a timer wakes the blocking wait instead, at
+// the limit or after 50 ms so that `done` is looked at now and then anyway.
 bool SystemClock::RunUntil(const std::function<bool()>& done, int limitMs) {
-    QDeadlineTimer limit(limitMs);
+    constexpr qint64 kLongestSleepMs = 50;
+    const QDeadlineTimer limit(limitMs, Qt::PreciseTimer);
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
     while (!done() && !limit.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        const qint64 left = limit.isForever() ? kLongestSleepMs : limit.remainingTime();
+        wake.start(static_cast<int>(std::clamp<qint64>(left, 0, kLongestSleepMs)));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return done();
 }
