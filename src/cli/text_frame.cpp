@@ -27,6 +27,11 @@ void TextFrame::SetProgress(StatusPage page, int position) {
     DrawProgress();
 }
 
+// The fields a task sets after its progress show on the next repaint.
+void TextFrame::Repaint() {
+    if (progressShown_) DrawProgress();
+}
+
 void TextFrame::SetProgressMaximum(StatusPage page, int maximum) {
     progress_[page].second = maximum;
 }

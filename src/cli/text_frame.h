@@ -29,7 +29,7 @@ public:
     AbortRetryIgnore AskAbortRetryIgnore(const QString& text) override;
     int ChooseFromList(const QString& caption, const QString& prompt,
                        const QStringList& choices) override;
-    void Repaint() override {}
+    void Repaint() override;
 
     // Answers for the questions, set from the command's flags.
     bool okAnswer = false;

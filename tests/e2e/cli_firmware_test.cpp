@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -23,6 +25,7 @@ struct CliFirmwareTest : ::testing::Test {
     sim::WiredDecoder rig{test::VirtualScheduler(clock)};
     QTemporaryDir dir;
     QString out, err;
+    bool showProgress = false;  // as on a terminal
 
     void SetUp() override {
         if (!rig.servicePort.IsOpen())
@@ -38,6 +41,7 @@ struct CliFirmwareTest : ::testing::Test {
         args << "--settings" << dir.filePath("INIs");
         QTextStream outStream(&out), errStream(&err);
         cli::CliContext context(args, outStream, errStream, clock);
+        context.showProgress = showProgress;
         const int status = cli::RunCommand(context);
         outStream.flush();
         errStream.flush();
@@ -104,6 +108,16 @@ TEST_F(CliFirmwareTest, TheAddressItemSetsCommandAndPhasesAndTheFlagsOverrideThe
     EXPECT_TRUE(err.startsWith("%DL=60000000"));
     EXPECT_TRUE(err.contains(Msg(38)));
     EXPECT_EQ(rig.decoder.Flash(1).Bytes().left(64), Image(64));
+}
+
+TEST_F(CliFirmwareTest, TheProgressLineShowsTheAddressReachedWithItsCount) {
+    showProgress = true;
+    ASSERT_EQ(Upload(Image(30000), {"--progress"}), 0) << err.toStdString();
+    // Drawn every 12287 bytes: 7FE00000 + 12287 = 7FE02FFF, + 24574 = 7FE05FFE.
+    EXPECT_TRUE(err.contains("7FE02FFF 12287/30000")) << err.toStdString();
+    EXPECT_TRUE(err.contains("7FE05FFE 24574/30000")) << err.toStdString();
+    EXPECT_FALSE(err.contains("7FE00000 12287/30000"));
+    EXPECT_FALSE(err.contains("7FE02FFF 24574/30000"));
 }
 
 TEST_F(CliFirmwareTest, ARefusedLoadEndsWithItsBoxAndExitOne) {
@@ -216,7 +230,7 @@ TEST_F(CliFirmwareTest, AnUnusablePortEndsTheUploadWithItsReason) {
                    rig.servicePort.Path(), "--lpt", "unix:" + dir.filePath("nobody")}),
               1);
     EXPECT_TRUE(err.contains(Msg(39)));
-    EXPECT_TRUE(err.contains(Msg(387).arg(dir.filePath("nobody"), "")));
+    EXPECT_TRUE(err.contains(Msg(387).arg(dir.filePath("nobody"), std::strerror(ENOENT))));
 }
 
 }  // namespace

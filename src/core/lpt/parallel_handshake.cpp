@@ -272,8 +272,8 @@ TransferEnd ParallelHandshake::SendImage(const QByteArray& image, const QString&
                 frame_.SetStatusField(kPage, StatusField::TimeLeft,
                                       QString::number(left) + Msg(237));
             }
-            frame_.SetProgress(kPage, static_cast<int>(i));
             frame_.SetStatusField(kPage, StatusField::Address, AddressText(i));
+            frame_.SetProgress(kPage, static_cast<int>(i));
             frame_.Repaint();
         }
         if (delays_.betweenBytes > 0) Spin(lpt_, static_cast<std::uint32_t>(delays_.betweenBytes));
