@@ -47,7 +47,8 @@ QString RangesText(std::uint16_t base) {
 
 QString DirectErrorText(std::uint16_t base, int error) {
     if (error == EPERM || error == EACCES) return Msg(386).arg(RangesText(base));
-    return RangesText(base) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+    // ENOSYS (no ioperm on this kernel or processor) and the like: root would not help.
+    return Msg(441).arg(RangesText(base), QString::fromLocal8Bit(std::strerror(error)));
 }
 
 class DirectPort : public ParallelPort {

@@ -403,7 +403,9 @@ constexpr MessageDefault kDefaults[] = {
     {386,
      "No hay permiso para acceder directamente a los puertos %1: hace falta ser root o tener la "
      "capacidad CAP_SYS_RAWIO. Mejor usa /dev/parportN con el módulo ppdev."},
-    {387, "No se puede conectar con el modelo de puerto %1: %2"},
+    {387,
+     "No se puede conectar con el modelo de puerto %1: %2. Comprueba la ruta y que el modelo (por "
+     "ejemplo velarix-sim) está en marcha."},
     {388, "El puerto paralelo %1 ha dejado de responder: %2"},
     {389,
      "%1 no deja escribir el registro ECR (%2h): queda como lo pone el sistema al reservar el "
@@ -448,6 +450,9 @@ constexpr MessageDefault kDefaults[] = {
     {440,
      "No hay permiso para usar %1. Añade tu usuario al grupo dialout (sudo usermod -aG dialout "
      "$USER) y vuelve a iniciar la sesión."},
+    {441,
+     "Este sistema no permite el acceso directo a los puertos %1 (%2). Usa /dev/parportN con el "
+     "módulo ppdev (--lpt /dev/parportN)."},
 };
 
 using K = TextTarget::Kind;
@@ -978,6 +983,7 @@ constexpr TextTarget kTargets[] = {
     {438, K::Message, "", -1},
     {439, K::Message, "", -1},
     {440, K::Message, "", -1},
+    {441, K::Message, "", -1},
 };
 
 }  // namespace
