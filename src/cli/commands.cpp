@@ -117,16 +117,20 @@ const Command kCommands[] = {
     {"version", "version", Version},
 };
 
-int Help(CliContext& context) {
-    context.out()
+void PrintUsage(QTextStream& stream) {
+    stream
         << "usage: velarix-cli [--settings DIR] [--language NAME] COMMAND [options]\n"
         << "serial options: --port DEVICE --baud N --data-bits 6|7|8\n"
         << "  --parity none|even|odd|mark|space --stop-bits 1|2 --flow none|software|hardware\n"
         << "parallel options: --lpt 278|378|3BC|A068|2000|/dev/parportN|unix:PATH|sim\n"
         << "-o - writes to standard output\n"
         << "commands:\n";
-    for (const auto& command : kCommands) context.out() << "  " << command.usage << '\n';
-    context.out().flush();
+    for (const auto& command : kCommands) stream << "  " << command.usage << '\n';
+    stream.flush();
+}
+
+int Help(CliContext& context) {
+    PrintUsage(context.out());
     return kDone;
 }
 
@@ -152,10 +156,12 @@ int RunCommand(CliContext& context) {
         return context.BadUsage(context.Rest().first() + QStringLiteral(" needs a value"));
     }
     QStringList args = context.Rest();
-    if (args.isEmpty() || args.first() == QLatin1String("help") ||
-        args.first() == QLatin1String("--help")) {
-        return Help(context);
+    if (args.isEmpty()) {  // a script that lost its command must not pass for done
+        PrintUsage(context.err());
+        return kBadUsage;
     }
+    if (args.first() == QLatin1String("help") || args.first() == QLatin1String("--help"))
+        return Help(context);
     if (args.first() == QLatin1String("--version")) return Version(context);
     const Command* command = Find(args);
     if (!command) return context.BadUsage(QStringLiteral("unknown command: ") + args.join(' '));

@@ -130,10 +130,17 @@ TEST(Cli, TranslatedMessagesKeepTheBlanksOfTheSpanishText) {
         << run.err.toStdString();
 }
 
-TEST(Cli, HelpListsTheCommands) {
-    const CliRun run = RunCli({});
-    EXPECT_EQ(run.status, kDone);
-    EXPECT_TRUE(run.out.contains("usage: velarix-cli"));
+TEST(Cli, HelpListsTheCommandsAndNoCommandIsBadUsage) {
+    for (const char* asked : {"help", "--help"}) {
+        const CliRun run = RunCli({asked});
+        EXPECT_EQ(run.status, kDone);
+        EXPECT_TRUE(run.out.contains("usage: velarix-cli"));
+        EXPECT_TRUE(run.out.contains("  jtag write --address HEX"));
+    }
+    const CliRun none = RunCli({});
+    EXPECT_EQ(none.status, kBadUsage);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_TRUE(none.err.contains("usage: velarix-cli"));
 }
 
 }  // namespace
