@@ -32,6 +32,8 @@ TEST(ReadOutBoxesTest, LeavingTheLengthBoxReplacesZeroAndLongTextsAndShowsSixDig
     EXPECT_EQ(LengthOnLeaving(QString()), QStringLiteral("000004"));
     EXPECT_EQ(LengthOnLeaving(QStringLiteral("1234567")), QStringLiteral("050000"));
     EXPECT_EQ(LengthOnLeaving(QStringLiteral("0000000")), QStringLiteral("000004"));
+    EXPECT_EQ(LengthOnLeaving(QStringLiteral("1000000")), QStringLiteral("050000"));
+    EXPECT_EQ(LengthOnLeaving(QStringLiteral("3000002")), QStringLiteral("050000"));
     EXPECT_EQ(LengthOnLeaving(QStringLiteral("7603")), QStringLiteral("007600"));
     // 1 to 3 would round down to nothing: they become the first item too.
     EXPECT_EQ(LengthOnLeaving(QStringLiteral("3")), QStringLiteral("000004"));

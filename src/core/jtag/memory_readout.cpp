@@ -73,7 +73,10 @@ QString AddressOnLeaving(const QString& text) {
 // reported as success: it becomes the first item, as 0 does.
 QString LengthOnLeaving(const QString& text) {
     QString hex = TypedHex(text);
-    if ((HexToInt(hex) & 0xFFFFFC) == 0) hex = JtagLengthEntries().first();
+    // 0 becomes the first item, and so do 1 to 3, which would read nothing.
+    // Judged on the whole value: 1000000h is no zero, it is too long.
+    const std::int64_t value = HexToInt(hex);
+    if (value >= 0 && value < 4) hex = JtagLengthEntries().first();
     if (hex.size() > 6) hex = JtagLengthEntries().at(4);
     return HexText(std::uint64_t(HexToInt(hex)) & 0xFFFFFC, 6);
 }
