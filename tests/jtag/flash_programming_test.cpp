@@ -258,6 +258,64 @@ TEST_F(FailingBlockTest, IgnoreGoesOnButNeverEndsWithTheSuccessText) {
     EXPECT_TRUE(sim.frame.errorHistory[StatusPage::FirmwareJtag].contains("1"));
 }
 
+// The settings give chip 1 the blocks of a top-boot chip (31 of 64K, then
+// 32K, 8K, 8K and 16K) while the decoder's chip is bottom-boot, one 64K
+// sector at its top: every erase up there wipes the whole sector.
+struct WrongFlashTypeTest : FlashWriteTest {
+    WrongFlashTypeTest() {
+        FlashChip& chip = sim.settings.chips[0];
+        chip.numBlocks = 35;
+        chip.boundaries.fill(0);
+        for (int i = 0; i <= 31; ++i) chip.boundaries[i] = 0x10000 * std::uint32_t(i);
+        const std::uint32_t top[] = {0x1F8000, 0x1FA000, 0x1FC000, 0x200000};
+        for (int i = 0; i < 4; ++i) chip.boundaries[32 + i] = top[i];
+        // The sample firmware leaves the top erased: something there to lose.
+        QByteArray top64K(0x10000, '\0');
+        for (int i = 0; i < top64K.size(); ++i) top64K[i] = char(i * 7 + (i >> 8) + 1);
+        sim.decoder.Flash(0).Fill(0x1F0000, top64K);
+        original = sim.Chip1();
+    }
+    static QString Stopped(const QString& block) {
+        return "El borrado del bloque " + block +
+               " ha cambiado bytes fuera del bloque: los bloques del tipo de flash de la "
+               "configuración no son los del integrado. No se ha seguido escribiendo.";
+    }
+};
+
+TEST_F(WrongFlashTypeTest, AnEraseThatWipesTheBlocksAfterItStopsTheWrite) {
+    // New bytes for the 32K block, then what the chip holds already: the
+    // three small blocks would be skipped as identical.
+    const QByteArray image =
+        Complement(original.mid(0x1F0000, 0x8000)) + original.mid(0x1F8000, 0x8000);
+    const SendResult result = Write("7FFF0000", image);
+    EXPECT_EQ(result.outcome, SendOutcome::Failed);
+    EXPECT_EQ(sim.Erased(), QStringList{"7FFF0000"});
+    EXPECT_TRUE(sim.Boxes().contains(Stopped("7FFF0000")));
+    EXPECT_FALSE(sim.Boxes().contains(kSent));
+}
+
+TEST_F(WrongFlashTypeTest, AnEraseThatWipesTheBlockBeforeItStopsTheWrite) {
+    // 7FFF8000 identical and skipped; the erase of 7FFFA000 takes it too.
+    const QByteArray image = original.mid(0x1F8000, 0x2000) + Complement(original.mid(0x1FA000, 0x2000));
+    const SendResult result = Write("7FFF8000", image);
+    EXPECT_EQ(result.outcome, SendOutcome::Failed);
+    EXPECT_EQ(sim.Erased(), QStringList{"7FFFA000"});
+    EXPECT_TRUE(sim.Boxes().contains(Stopped("7FFFA000")));
+}
+
+TEST_F(WrongFlashTypeTest, ABlockFoundIdenticalBeforeAnEraseIsLookedAtAgainWhenReached) {
+    // Erased bytes at the start of 7FFF8000 hide the first erase's reach.
+    sim.decoder.Flash(0).Fill(0x1F8000, QByteArray(4, '\xFF'));
+    const QByteArray now = sim.Chip1();
+    const QByteArray image = Complement(now.mid(0x1F0000, 0x8000)) + now.mid(0x1F8000, 0x8000);
+    const SendResult result = Write("7FFF0000", image);
+    // 7FFF8000 is found erased when reached, so it is erased (again) and
+    // that erase is caught wiping 7FFF0000: never the success text.
+    EXPECT_EQ(result.outcome, SendOutcome::Failed);
+    EXPECT_EQ(sim.Erased(), QStringList({"7FFF0000", "7FFF8000"}));
+    EXPECT_TRUE(sim.Boxes().contains(Stopped("7FFF8000")));
+}
+
 TEST_F(FlashWriteTest, TheBackupRunsFromTheFirstBlockErasedToTheEndOfTheLast) {
     QByteArray image = original.left(0x10000);
     image[0x4000] = char(~image[0x4000]);  // block 1

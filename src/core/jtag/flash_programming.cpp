@@ -76,6 +76,9 @@ private:
                               const QByteArray& image);
     bool ProgramFlash(std::uint32_t destination, std::uint32_t chipStart, const char* data,
                       std::int64_t offset, std::int64_t count);
+    enum class Erase { Done, Failed, PastItsBlock };
+    Erase EraseBlock(const FlashChipLayout& chip, int i, std::uint32_t chipStart);
+    std::vector<QByteArray> ReadBlockEdges(const FlashChipLayout& chip, int i);
 
     JtagEnvironment& env_;
     OperationFrame& frame_;
@@ -220,6 +223,7 @@ std::int64_t FlashWrite::ProgramRange(const FlashChipLayout& chip, std::uint32_t
     std::int64_t w = 0;
     std::size_t planned = 0;  // the next block whose first look is the plan's read
     int retriedBlock = -1, retried = 0;
+    bool erasedAny = false;
     while (i < chip.Blocks() && w < z) {
         const std::int64_t bs = chip.BlockStart(i), be = chip.BlockEnd(i);
         if (!UsableBlock(bs, be)) break;
@@ -235,8 +239,11 @@ std::int64_t FlashWrite::ProgramRange(const FlashChipLayout& chip, std::uint32_t
         bool same = false;
         if (!settings.forceFlash && n == be - bs) {
             Log(Msg(255) + HexText(Address32(a + w), 8));
-            const QByteArray now =
-                first ? first->contents : ReadTargetRange(access_, Address32(a + w), n);
+            QByteArray now = first ? first->contents : QByteArray();
+            // What the plan found identical is looked at again once anything
+            // has been erased: an erase may have reached it.
+            if (!first || (erasedAny && now == data))
+                now = ReadTargetRange(access_, Address32(a + w), n);
             if (now == data) {
                 same = true;
                 Log(Msg(256));
@@ -248,7 +255,15 @@ std::int64_t FlashWrite::ProgramRange(const FlashChipLayout& chip, std::uint32_t
         bool programmed = false;
         std::optional<std::int64_t> differs;  // the first byte read back wrong
         if (!same) {
-            if (access_.TrapEraseBlock(Address32(bs), chipStart, chip.erasureMode) &&
+            erasedAny = true;
+            const Erase erase = EraseBlock(chip, i, chipStart);
+            if (erase == Erase::PastItsBlock) {
+                const QString text = Msg(442).arg(HexText(Address32(bs), 8));
+                Log(text);
+                frame_.ShowMessage(BoxKind::Error, text);
+                break;
+            }
+            if (erase == Erase::Done &&
                 ProgramFlash(Address32(a + w), chipStart, data.data(), w, n)) {
                 w += n;
                 programmed = true;
@@ -292,6 +307,38 @@ std::int64_t FlashWrite::ProgramRange(const FlashChipLayout& chip, std::uint32_t
     }
     EndOfRange();
     return w;
+}
+
+// The four bytes on either side of block i that the chip holds.
+std::vector<QByteArray> FlashWrite::ReadBlockEdges(const FlashChipLayout& chip, int i) {
+    constexpr std::int64_t kEdge = 4;
+    std::vector<QByteArray> edges;
+    if (chip.BlockStart(i) - kEdge >= chip.start)
+        edges.push_back(ReadTargetRange(access_, Address32(chip.BlockStart(i) - kEdge), kEdge));
+    if (chip.BlockEnd(i) + kEdge <= chip.End())
+        edges.push_back(ReadTargetRange(access_, Address32(chip.BlockEnd(i)), kEdge));
+    return edges;
+}
+
+// A chip whose sectors are not those of the flash type the settings chose
+// erases more than the block asked for, and wipes bytes this write has
+// already programmed or found identical while every block verifies. The
+// bytes just outside the block are read before and after its erase; when
+// they changed, the write stops there and says why. (Edges that were
+// erased already cannot tell; the blocks the plan found identical are
+// read again when reached, so those are still written.)
+FlashWrite::Erase FlashWrite::EraseBlock(const FlashChipLayout& chip, int i,
+                                         std::uint32_t chipStart) {
+    const std::vector<QByteArray> before = ReadBlockEdges(chip, i);
+    if (!access_.TrapEraseBlock(Address32(chip.BlockStart(i)), chipStart, chip.erasureMode))
+        return Erase::Failed;
+    const std::vector<QByteArray> after = ReadBlockEdges(chip, i);
+    for (std::size_t k = 0; k < before.size() && k < after.size(); ++k) {
+        // A short read is a link fault, which programming will meet and tell.
+        if (before[k].size() == after[k].size() && before[k] != after[k])
+            return Erase::PastItsBlock;
+    }
+    return Erase::Done;
 }
 
 // Steps 2 to 8 of a write to flash or RAM: the frame, the chip, the blocks,

@@ -453,6 +453,9 @@ constexpr MessageDefault kDefaults[] = {
     {441,
      "Este sistema no permite el acceso directo a los puertos %1 (%2). Usa /dev/parportN con el "
      "módulo ppdev (--lpt /dev/parportN)."},
+    {442,
+     "El borrado del bloque %1 ha cambiado bytes fuera del bloque: los bloques del tipo de flash "
+     "de la configuración no son los del integrado. No se ha seguido escribiendo."},
 };
 
 using K = TextTarget::Kind;
@@ -984,6 +987,7 @@ constexpr TextTarget kTargets[] = {
     {439, K::Message, "", -1},
     {440, K::Message, "", -1},
     {441, K::Message, "", -1},
+    {442, K::Message, "", -1},
 };
 
 }  // namespace
