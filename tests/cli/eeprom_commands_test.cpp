@@ -207,6 +207,24 @@ TEST_F(EepromCommandsTest, AnOutputThatIsNoRegularFileIsWrittenInPlace) {
     EXPECT_TRUE(IsLink(File("link")));
 }
 
+// `-o /dev/stdout | next-program`: /dev/stdout links to /proc/self/fd/1,
+// which links to "pipe:[N]", a name no folder holds.
+TEST_F(EepromCommandsTest, AnOutputThroughTheLinksOfAnAnonymousPipeIsWritten) {
+    Put("default.bin", sim::DefaultEeprom());
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_NONBLOCK), 0);
+    const QString throughProc = QStringLiteral("/proc/self/fd/%1").arg(ends[1]);
+    ASSERT_EQ(Run({"eeprom", "convert", "-i", File("default.bin"), "--from", "raw", "-o",
+                   throughProc, "--to", "raw"}),
+              0)
+        << err.toStdString();
+    QByteArray got(4096, '\0');
+    const ssize_t n = ::read(ends[0], got.data(), got.size());
+    EXPECT_EQ(got.left(std::max<ssize_t>(n, 0)), sim::DefaultEeprom());
+    ::close(ends[0]);
+    ::close(ends[1]);
+}
+
 TEST_F(EepromCommandsTest, ALinkToARegularFileStaysALink) {
     Put("default.bin", sim::DefaultEeprom());
     Put("target.bin", "old");

@@ -2,9 +2,15 @@
 
 #include "shell/message_table.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace velarix {
 
@@ -54,14 +60,38 @@ std::optional<QString> WriteInPlace(const QString& path, const QByteArray& bytes
 
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
+    // A device, FIFO or pipe, also behind links, is opened by the name given:
+    // /dev/stdout on a pipe links to "pipe:[N]", which only the kernel can follow.
+    if (info.exists() && !info.isFile() && !info.isDir()) return WriteInPlace(path, bytes);
     QString target = path;
     if (info.isSymLink()) target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
-    const QFileInfo real(target);
-    if (real.exists() && !real.isFile() && !real.isDir()) return WriteInPlace(target, bytes);
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         return path + QStringLiteral(": ") + file.errorString();
     }
+    return std::nullopt;
+}
+
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes,
+                                      const QString& scratchTemplate) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir()) return WriteInPlace(path, bytes);
+    QString target = path;
+    if (info.isSymLink()) target = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+    const QFileInfo place(target);
+    QTemporaryFile scratch(place.absoluteDir().filePath(scratchTemplate));
+    if (!scratch.open() || scratch.write(bytes) != bytes.size() || !scratch.flush())
+        return path + QStringLiteral(": ") + scratch.errorString();
+    // The replaced file's permissions, or those a new file of the person's gets.
+    scratch.setPermissions(place.exists() ? QFile::permissions(target)
+                                          : QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ReadGroup | QFile::ReadOther);
+    if (::fsync(scratch.handle()) != 0 ||
+        std::rename(QFile::encodeName(scratch.fileName()).constData(),
+                    QFile::encodeName(place.absoluteFilePath()).constData()) != 0) {
+        return path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+    }
+    scratch.setAutoRemove(false);
     return std::nullopt;
 }
 
