@@ -112,14 +112,17 @@ TEST_F(SettingsTest, OneWholeWriteLeavesTheBytesOfTheKeyByKeyWrites) {
 }
 
 // A save that was killed between writing beside the file and renaming it
-// leaves "Velarix.ini." and six characters; the next load removes it, unless
-// it is so young that a save may still be running.
+// leaves "Velarix.ini.velarix-save-" and six characters; the next load
+// removes it, unless it is so young that a save may still be running. The
+// person's own copies stay, whatever they are called.
 TEST_F(SettingsTest, LeftoversOfAnInterruptedSaveAreRemovedAtTheNextLoad) {
     const QDateTime anHourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
-    for (const char* name : {"Velarix.ini.aB3dE9", "Velarix.ini.Q1w2E3", "Velarix.ini.young1",
-                             "Velarix.ini.bak", "Velarix.ini.aB3dE9x", "Other.ini.aB3dE9"}) {
+    for (const char* name :
+         {"Velarix.ini.velarix-save-aB3dE9", "Velarix.ini.velarix-save-Q1w2E3",
+          "Velarix.ini.velarix-save-young1", "Velarix.ini.backup", "Velarix.ini.aB3dE9",
+          "Velarix.ini.bak", "Velarix.ini.velarix-save-aB3dE9x", "Other.ini.velarix-save-aB3dE9"}) {
         Put(name, "[TForm1]\r\n");
-        if (QByteArray(name) != "Velarix.ini.young1") {
+        if (QByteArray(name) != "Velarix.ini.velarix-save-young1") {
             QFile file(Folder() + name);
             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
             ASSERT_TRUE(file.setFileTime(anHourAgo, QFileDevice::FileModificationTime));
@@ -127,8 +130,24 @@ TEST_F(SettingsTest, LeftoversOfAnInterruptedSaveAreRemovedAtTheNextLoad) {
     }
     Load();
     QStringList left = QDir(Folder()).entryList(QDir::Files, QDir::Name);
-    EXPECT_EQ(left, (QStringList{"Other.ini.aB3dE9", "Velarix.ini.aB3dE9x", "Velarix.ini.bak",
-                                 "Velarix.ini.young1"}));
+    EXPECT_EQ(left, (QStringList{"Other.ini.velarix-save-aB3dE9", "Velarix.ini.aB3dE9",
+                                 "Velarix.ini.backup", "Velarix.ini.bak",
+                                 "Velarix.ini.velarix-save-aB3dE9x",
+                                 "Velarix.ini.velarix-save-young1"}));
+}
+
+// A save leaves the settings file and nothing beside it, with the
+// permissions the person gave the file.
+TEST_F(SettingsTest, ASaveLeavesOnlyTheFileWithItsPermissions) {
+    Put("Velarix.ini", "[TForm1]\r\n");
+    const auto kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    ASSERT_TRUE(QFile::setPermissions(Folder() + "Velarix.ini", kept));
+    Settings s = Load();
+    s.activePage = 5;
+    ASSERT_FALSE(SaveSettings(s));
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"Velarix.ini"});
+    EXPECT_EQ(QFile::permissions(Folder() + "Velarix.ini"), kept);
+    EXPECT_EQ(Load().activePage, 5);
 }
 
 TEST_F(SettingsTest, SizesBelowTheirMinimumAreRaised) {

@@ -22,6 +22,12 @@ QString ValueOf(const QString& line) {
     return eq < 0 ? QString() : line.mid(eq + 1).trimmed();
 }
 
+// The name a save writes under before renaming; the settings load removes
+// what an interrupted save left under it.
+QString ScratchTemplate(const QString& fileName) {
+    return QFileInfo(fileName).fileName() + QStringLiteral(".velarix-save-XXXXXX");
+}
+
 }  // namespace
 
 std::optional<std::int32_t> ParseIniInteger(QString text) {
@@ -125,7 +131,7 @@ void TIniFile32::Save() {
     QString text;
     for (const QString& line : lines_) text += line + QStringLiteral("\r\n");
     QDir().mkpath(QFileInfo(fileName_).absolutePath());
-    const auto error = WriteWholeFile(fileName_, ToCp1252(text));
+    const auto error = WriteWholeFile(fileName_, ToCp1252(text), ScratchTemplate(fileName_));
     if (error && error_.isEmpty()) error_ = *error;
 }
 

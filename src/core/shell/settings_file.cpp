@@ -349,7 +349,8 @@ void WriteSettingsKeys(const Settings& s, TIniFile32& ini) {
 }
 
 bool IsLeftoverOfASave(const QString& fileName) {
-    static const QRegularExpression leftover(QStringLiteral("^Velarix\\.ini\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression leftover(
+        QStringLiteral("^Velarix\\.ini\\.velarix-save-[A-Za-z0-9]{6}$"));
     return leftover.match(fileName).hasMatch();
 }
 

@@ -36,7 +36,8 @@ std::optional<QString> SaveSettings(const Settings& settings);
 void WriteSettingsKeys(const Settings& settings, TIniFile32& ini);
 
 // What an interrupted save of the settings file leaves beside it: the
-// file's name, a dot and six letters or digits.
+// file's name, ".velarix-save-" and six letters or digits (never a name a
+// person gives a copy, such as "Velarix.ini.backup").
 bool IsLeftoverOfASave(const QString& fileName);
 
 // The model's flash starts and types, then both chips' flash types.

@@ -28,4 +28,10 @@ FileRead ReadFileHead(const QString& path, qint64 limit);
 // reason on failure.
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes);
 
+// The same, with the file beside named by `scratchTemplate` (a file name
+// whose XXXXXX become random letters and digits), so that what a kill
+// between writing and renaming leaves can be told from the person's files.
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes,
+                                      const QString& scratchTemplate);
+
 }  // namespace velarix
