@@ -1,5 +1,6 @@
 // The window's settings: read as it is made, shown by the configuration page,
 // written as it closes; the language they name.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 
@@ -102,6 +103,10 @@ std::optional<QString> TForm1::SaveSettingsNow() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // The field being typed into is left, so its leaving rule (the trap
+    // address's alignment, a number's limit) holds for what is saved.
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
+        focused->clearFocus();
     if (const auto error = SaveSettingsNow()) boxes_->Show(BoxKind::Error, *error);
     QMainWindow::closeEvent(event);
 }

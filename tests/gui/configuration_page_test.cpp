@@ -170,6 +170,18 @@ TEST_F(ConfigurationPageTest, TheTrapAddressIsAlignedWhenAClickLeavesIt) {
     EXPECT_TRUE(SavedFile(w).contains("\r\nTrapAdr=0000ABC4\r\n"));
 }
 
+TEST_F(ConfigurationPageTest, TheTrapAddressIsAlignedWhenTheWindowClosesWhileTypingInIt) {
+    TestWindow w;
+    ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet18"));
+    auto* trap = List(w, "ComboBox18");
+    ClickIntoAndSelectAll(trap);
+    QTest::keyClicks(QApplication::focusWidget(), "ABC7");
+    ASSERT_TRUE(trap->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == trap);
+    w.form.close();
+    EXPECT_TRUE(SavedFile(w).contains("\r\nTrapAdr=0000ABC4\r\n"));
+}
+
 TEST_F(ConfigurationPageTest, TablePositionsAreKeptApart) {
     TestWindow w;
     auto* tcs = List(w, "ComboBox13");
