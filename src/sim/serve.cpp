@@ -202,7 +202,23 @@ int SaveTables(QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+int Help(QTextStream& out) {
+    out << "usage: velarix-sim [--eeprom FILE] [--flash1 FILE] [--flash2 FILE] [--ram FILE]\n"
+           "  [--lpt-socket PATH] [--refuse N] [--silent] [--split N] [--no-cr] [--delay MS]\n"
+           "  [--refuse-load] [--wrong-sum] [--lpt-no-negotiation] [--lpt-ack-stuck-low]\n"
+           "  [--lpt-select-high] [--lpt-paper-end-high] [--lpt-busy-at K] [--lpt-ack-low-at K]\n"
+           "  [--lpt-random SEED[:PERMILLE]]\n"
+           "  prints its service port (a pseudo-terminal) on the first line and its\n"
+           "  parallel port model (for --lpt unix:PATH) on the second, then serves both\n"
+           "velarix-sim --save-frame FILE [--width 352|528|544|704|720]\n"
+           "velarix-sim --save-trap FILE\n"
+           "velarix-sim --save-tables FOLDER\n";
+    out.flush();
+    return 0;
+}
+
 int Serve(QStringList args, QTextStream& out, QTextStream& err) {
+    if (args.contains(QStringLiteral("--help"))) return Help(out);
     if (args.contains(QStringLiteral("--save-frame"))) return SaveFrame(args, out, err);
     if (args.contains(QStringLiteral("--save-trap"))) return SaveTrap(args, out, err);
     if (args.contains(QStringLiteral("--save-tables"))) return SaveTables(args, out, err);

@@ -38,6 +38,17 @@ TEST(Programs, TheCommandLineReadsTheSimulatorItStarted) {
     EXPECT_EQ(simulator.exitCode(), 0);
 }
 
+TEST(Programs, TheSimulatorsHelpNamesWhatItPrintsAndTakes) {
+    QProcess simulator;
+    simulator.start(QStringLiteral(VELARIX_SIM), {"--help"});
+    ASSERT_TRUE(simulator.waitForFinished(10000));
+    EXPECT_EQ(simulator.exitCode(), 0);
+    const QString help = QString::fromUtf8(simulator.readAllStandardOutput());
+    for (const char* option : {"--lpt-socket PATH", "--flash1 FILE", "--lpt-random",
+                               "--save-trap FILE", "pseudo-terminal", "--lpt unix:PATH"})
+        EXPECT_TRUE(help.contains(option)) << option;
+}
+
 // The sample tables the simulator writes, as a person tries them: the command
 // line reads the flash image and saves it back byte for byte.
 TEST(Programs, TheSimulatorsSampleTablesSaveBackUnchanged) {
