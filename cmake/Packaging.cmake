@@ -5,7 +5,8 @@ set(CPACK_PACKAGE_NAME velarix)
 set(CPACK_PACKAGE_VENDOR "Velarix")
 set(CPACK_PACKAGE_CONTACT "Velarix developers <dev@velarix.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Service tool for ST20-family satellite decoders")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string: pieces in quotes would be joined with semicolons.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Reads, edits and writes a decoder's configuration EEPROM over the serial link, uploads\n"
     "firmware over the parallel port, reads and programs memory and flash over JTAG, edits\n"
     "channel and transponder tables and turns a captured video frame into a picture. Comes\n"

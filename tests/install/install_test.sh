@@ -28,6 +28,8 @@ for f in usr/share/applications/velarix.desktop usr/share/icons/hicolor/scalable
 done
 grep -q "eeprom read" "$root/usr/share/man/man1/velarix-cli.1" || fail "the man page lacks the commands"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the package does not depend on Qt"
+dpkg-deb -f "$deb" Description | grep -q "^ firmware over the parallel port" ||
+  fail "the package description is not the text written"
 
 "$bin/velarix-cli" sim >"$root/sim.out" 2>&1 &
 sim=$!
@@ -37,6 +39,11 @@ path=$(head -n 1 "$root/sim.out")
 "$bin/velarix-cli" eeprom read -o "$root/box.txt" --port "$path" 2>/dev/null || fail "eeprom read from the installed simulator"
 [ "$(grep -c . "$root/box.txt")" -ge 128 ] || fail "the EEPROM file is short"
 [ -f "$root/config/Velarix/Velarix.ini" ] || fail "the first start did not fill the settings folder"
+echo "Idioma=1" >>"$root/config/Velarix/Velarix.ini"
+rm "$root/config/Velarix/English.ini"
+"$bin/velarix-cli" version >/dev/null || fail "velarix-cli version"
+[ -f "$root/config/Velarix/English.ini" ] || fail "a file missing from the settings folder was not copied again"
+grep -q "^Idioma=1" "$root/config/Velarix/Velarix.ini" || fail "the person's settings were replaced"
 "$bin/velarix-cli" tables export -i "$root/usr/share/velarix/samples/sample-flash.bin" --format text \
     -o "$root/channels.txt" 2>/dev/null || fail "tables export of the installed sample table"
 echo "installed and ran from $deb"

@@ -33,9 +33,9 @@ QString ResolveSettingsFolder(const QString& chosen, const QString& programFolde
     const QString user =
         WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)) +
         QStringLiteral("Velarix/");
-    if (!QFileInfo(user).isDir()) {
-        FillFromSample(user, WithSlash(programFolder) + QStringLiteral("../share/velarix/INIs"));
-    }
+    // Every start, not only the first: an emptied folder is filled again, and
+    // what an upgrade adds (a new flash type) arrives; the person's files stay.
+    FillFromSample(user, WithSlash(programFolder) + QStringLiteral("../share/velarix/INIs"));
     return user;
 }
 

@@ -7,8 +7,8 @@ namespace velarix {
 // The folder every INI file of the program is looked up in, with its trailing
 // "/": `chosen` when given (--settings); otherwise the program's folder +
 // "INIs/" when that folder exists, which keeps a portable copy
-// self-contained; otherwise the user's configuration folder (XDG), made and
-// filled on first use from the sample folder installed with the program.
+// self-contained; otherwise the user's configuration folder (XDG), given at
+// every start the files of the installed sample folder that it lacks.
 QString ResolveSettingsFolder(const QString& chosen, const QString& programFolder);
 
 // Copies the files of `sample` that `folder` lacks; makes `folder` if needed.
