@@ -243,6 +243,7 @@ QByteArray RamTable() {
 std::optional<QString> SaveSampleTables(const QString& folder) {
     QString error;
     const QDir dir(folder);
+    if (!QDir().mkpath(folder)) return folder + QStringLiteral(": cannot be made");
     if (!WriteFile(dir.filePath(QStringLiteral("sample-flash.bin")), FlashImage(), error) ||
         !WriteFile(dir.filePath(QStringLiteral("sample-ram.bin")), RamTable(), error)) {
         return error;

@@ -54,16 +54,18 @@ TEST(Programs, TheSimulatorsHelpNamesWhatItPrintsAndTakes) {
 TEST(Programs, TheSimulatorsSampleTablesSaveBackUnchanged) {
     QTemporaryDir dir;
     QProcess simulator;
-    simulator.start(QStringLiteral(VELARIX_SIM), {"--save-tables", dir.path()});
+    // Into a folder that is not there yet, as the README's example does.
+    const QString tables = dir.filePath("tables");
+    simulator.start(QStringLiteral(VELARIX_SIM), {"--save-tables", tables});
     ASSERT_TRUE(simulator.waitForFinished(10000));
     ASSERT_EQ(simulator.exitCode(), 0) << simulator.readAllStandardError().toStdString();
     QProcess cli;
     cli.start(QStringLiteral(VELARIX_CLI),
               {"--settings", dir.filePath("INIs"), "tables", "save", "-i",
-               dir.filePath("sample-flash.bin"), "-o", dir.filePath("copy.bin")});
+               tables + "/sample-flash.bin", "-o", dir.filePath("copy.bin")});
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    QFile sample(dir.filePath("sample-flash.bin")), copy(dir.filePath("copy.bin"));
+    QFile sample(tables + "/sample-flash.bin"), copy(dir.filePath("copy.bin"));
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(sample.size(), 0x80000);
@@ -189,6 +191,18 @@ TEST(Programs, TheWindowPrintsItsOptions) {
     const QString usage = QString::fromUtf8(window.process.readAllStandardOutput());
     for (const char* option : {"--demo", "--port", "--settings", "--language", "--version"})
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+}
+
+TEST(Programs, TheWindowRefusesWhatItDoesNotKnowBeforeItOpens) {
+    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--demo", "extra"},
+                                    QStringList{"--port"}}) {
+        Window window;
+        ASSERT_TRUE(window.Run(args));
+        EXPECT_EQ(window.process.exitCode(), 2) << args.join(' ').toStdString();
+        const QByteArray err = window.process.readAllStandardError();
+        EXPECT_TRUE(err.contains(args.last().toUtf8())) << err.toStdString();
+        EXPECT_TRUE(err.contains("usage: velarix")) << err.toStdString();
+    }
 }
 
 TEST(Programs, TheWindowRefusesASettingsFolderThatIsAFile) {

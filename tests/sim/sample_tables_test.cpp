@@ -98,7 +98,10 @@ TEST(SampleTables, RamTableAndFiles) {
     QFile flash(dir.filePath("sample-flash.bin"));
     ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
     EXPECT_EQ(flash.readAll(), FlashImage());
-    EXPECT_TRUE(SaveSampleTables(dir.filePath("missing/folder")).has_value());
+    // A folder that is not there is made; a file in the way is told.
+    EXPECT_FALSE(SaveSampleTables(dir.filePath("missing/folder")).has_value());
+    EXPECT_TRUE(QFile::exists(dir.filePath("missing/folder/sample-ram.bin")));
+    EXPECT_TRUE(SaveSampleTables(dir.filePath("sample-ram.bin/folder")).has_value());
 }
 
 }  // namespace
