@@ -19,6 +19,28 @@ std::optional<QString> ValueOf(const QStringList& args, const QString& name) {
     return args.at(at + 1);
 }
 
+// The first argument that is no option of the window's, or an option of
+// the window's without its value. Single-dash options are Qt's own
+// (-platform offscreen, -style fusion), left to Qt with their values.
+std::optional<QString> FirstUnknownArgument(const QStringList& args) {
+    static const QStringList flags{"--demo", "--version", "--help", "-h"};
+    static const QStringList withValue{"--port", "--lpt", "--settings", "--language"};
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (flags.contains(arg)) continue;
+        if (withValue.contains(arg)) {
+            if (++i >= args.size()) return arg;
+            continue;
+        }
+        if (arg.startsWith(QLatin1Char('-')) && !arg.startsWith(QLatin1String("--"))) {
+            if (i + 1 < args.size() && !args.at(i + 1).startsWith(QLatin1Char('-'))) ++i;
+            continue;
+        }
+        return arg;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 QString WindowUsage() {
@@ -43,6 +65,12 @@ std::optional<int> EndBeforeTheWindow(const QStringList& args, QTextStream& out,
     if (args.contains(QStringLiteral("--version"))) {
         out << TitleText() << Qt::endl;
         return 0;
+    }
+    if (const auto unknown = FirstUnknownArgument(args)) {
+        err << "velarix: unknown argument or missing value: " << *unknown << Qt::endl
+            << WindowUsage();
+        err.flush();
+        return 2;
     }
     if (const auto folder = ValueOf(args, QStringLiteral("--settings"))) {
         const QFileInfo info(*folder);

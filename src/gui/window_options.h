@@ -10,8 +10,9 @@ namespace velarix::gui {
 struct WindowServices;
 
 // The options of `velarix` that are read before the window exists: --help
-// and --version print and end the program, and a --settings that names a
-// file rather than a folder ends it with status 2. Returns the status to end
+// and --version print and end the program; an argument the window does not
+// know, an option without its value, and a --settings that names a file
+// rather than a folder end it with status 2. Returns the status to end
 // with, or nothing to go on. Needs no display.
 std::optional<int> EndBeforeTheWindow(const QStringList& args, QTextStream& out, QTextStream& err);
 
