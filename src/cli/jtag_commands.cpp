@@ -1,5 +1,7 @@
 #include "jtag_commands.h"
 
+#include "lpt/port_backend.h"
+#include "lpt_options.h"
 #include "table_commands.h"
 
 #include <QFileInfo>
@@ -50,6 +52,7 @@ public:
             context_.Rest().contains(QStringLiteral("--trap"))) {
             return context_.BadUsage(QStringLiteral("--lpt and --trap need a value"));
         }
+        if (!lpt_.isEmpty() && !IsPortSpec(lpt_)) return context_.BadUsage(LptFault(lpt_));
         if (trap) {
             // A routine named on the command line must be there: no other is tried.
             const FileRead file = ReadWholeFile(*trap);
@@ -339,7 +342,8 @@ int JtagErase(CliContext& context) {
 }
 
 // The checksums of the file as it is, one per line on standard output; with
-// -o the file stamped with them, or unchanged when the table does not fit.
+// -o the file stamped with them, or unchanged when the table does not fit,
+// which is a failure: a script must not flash it as stamped.
 int FirmwareChecksum(CliContext& context) {
     const auto in = context.TakeOption(QStringLiteral("-i"));
     const auto positionText = context.TakeOption(QStringLiteral("--position"));
@@ -359,7 +363,8 @@ int FirmwareChecksum(CliContext& context) {
     for (std::uint32_t crc : sums.crcs) context.out() << HexText(crc, 8) << Qt::endl;
     if (!out) return kDone;
     const std::int64_t at = HexToInt(*position);
-    if (ChecksumTableFits(at, image->size())) {
+    const bool fits = ChecksumTableFits(at, image->size());
+    if (fits) {
         image->replace(at, kChecksumTableSize, sums.table);
     } else {
         context.err() << Msg(426) << Qt::endl;
@@ -368,7 +373,7 @@ int FirmwareChecksum(CliContext& context) {
         context.err() << *error << Qt::endl;
         return kFailed;
     }
-    return kDone;
+    return fits ? kDone : kFailed;
 }
 
 }  // namespace velarix::cli

@@ -12,13 +12,15 @@ std::optional<QString> TakeLptOptions(CliContext& context, LptChoice& choice) {
     }
     const auto portName = context.TakeOption("--lpt");
     if (!portName) return std::nullopt;
-    if (!IsPortSpec(*portName, &choice.base)) {
-        return QStringLiteral(
-                   "--lpt takes 278, 378, 3BC, A068, 2000, /dev/parportN, unix:PATH or sim, not ") +
-               *portName;
-    }
+    if (!IsPortSpec(*portName, &choice.base)) return LptFault(*portName);
     choice.portName = *portName;
     return std::nullopt;
+}
+
+QString LptFault(const QString& portName) {
+    return QStringLiteral(
+               "--lpt takes 278, 378, 3BC, A068, 2000, /dev/parportN, unix:PATH or sim, not ") +
+           portName;
 }
 
 }  // namespace velarix::cli

@@ -21,4 +21,7 @@ struct LptChoice {
 // Gives the fault in words when PORT is none of these.
 std::optional<QString> TakeLptOptions(CliContext& context, LptChoice& choice);
 
+// The usage fault of a PORT that is none of those.
+QString LptFault(const QString& portName);
+
 }  // namespace velarix::cli

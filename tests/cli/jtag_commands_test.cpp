@@ -190,10 +190,15 @@ TEST_F(JtagCliTest, UsageFaults) {
               kBadUsage);
     EXPECT_EQ(Run({"jtag", "idcode", "--lpt", "sim", "extra"}).status, kBadUsage);
     EXPECT_EQ(Run({"jtag", "idcode", "--lpt"}).status, kBadUsage);
+    // Not a port the command line knows: told as such, as the firmware
+    // commands and the window tell it, before anything is opened.
+    const CliRun run = Run({"jtag", "idcode", "--lpt", "lpt1"});
+    EXPECT_EQ(run.status, kBadUsage);
+    EXPECT_TRUE(run.err.contains("--lpt takes 278, 378, 3BC, A068, 2000, /dev/parportN"));
 }
 
 TEST_F(JtagCliTest, APortThatCannotBeOpenedIsAFailure) {
-    const CliRun run = Run({"jtag", "idcode", "--lpt", "nowhere"});
+    const CliRun run = Run({"jtag", "idcode", "--lpt", "unix:" + File("nowhere")});
     EXPECT_EQ(run.status, kFailed);
     EXPECT_TRUE(run.err.contains("No se ha podido abrir el puerto paralelo."));
 }
