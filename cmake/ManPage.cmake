@@ -52,5 +52,5 @@ ${commands}.SH EXIT STATUS
 0 done; 1 the operation failed (refusal, time\\-out, mismatch, short read, decoder error);
 2 bad usage or an input file refused.
 .SH SEE ALSO
-.BR velarix (1)
+\\fBvelarix \\-\\-help\\fR (the window) and \\fBvelarix\\-sim \\-\\-help\\fR (the simulated decoder).
 ")
