@@ -157,12 +157,18 @@ TEST_F(ConfigurationPageTest, TheTrapAddressIsFilteredAndAlignedWhenTabLeavesIt)
     EXPECT_TRUE(SavedFile(w).contains("\r\nTrapAdr=00C03028\r\n"));
 }
 
-TEST_F(ConfigurationPageTest, TheTrapAddressIsAlignedWhenAClickLeavesIt) {
-    TestWindow w;
+// The JTag sub-page shown, a click into the trap address and `text` typed over it.
+QComboBox* TypeTrapAddress(TestWindow& w, const char* text) {
     ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet18"));
     auto* trap = List(w, "ComboBox18");
     ClickIntoAndSelectAll(trap);
-    QTest::keyClicks(QApplication::focusWidget(), "ABC7");
+    QTest::keyClicks(QApplication::focusWidget(), text);
+    return trap;
+}
+
+TEST_F(ConfigurationPageTest, TheTrapAddressIsAlignedWhenAClickLeavesIt) {
+    TestWindow w;
+    auto* trap = TypeTrapAddress(w, "ABC7");
     QTest::mouseClick(Named<QCheckBox>(w, "CheckBox5"), Qt::LeftButton);
     EXPECT_EQ(trap->currentText(), QStringLiteral("0000ABC4"));
     EXPECT_EQ(w.form.CurrentSettings().trapAddress, QStringLiteral("0000ABC4"));
@@ -172,10 +178,7 @@ TEST_F(ConfigurationPageTest, TheTrapAddressIsAlignedWhenAClickLeavesIt) {
 
 TEST_F(ConfigurationPageTest, TheTrapAddressIsAlignedWhenTheWindowClosesWhileTypingInIt) {
     TestWindow w;
-    ShowConfiguration(w, w.form.Configuration()->SubPage("TabSheet18"));
-    auto* trap = List(w, "ComboBox18");
-    ClickIntoAndSelectAll(trap);
-    QTest::keyClicks(QApplication::focusWidget(), "ABC7");
+    auto* trap = TypeTrapAddress(w, "ABC7");
     ASSERT_TRUE(trap->isAncestorOf(QApplication::focusWidget()) ||
                 QApplication::focusWidget() == trap);
     w.form.close();
